@@ -1,0 +1,34 @@
+#include "Options.h"
+
+#include "platform/Account.h"
+
+#include <sys/stat.h>
+
+namespace sentravex::cli {
+
+void MacOptions::addTo(CLI::App& command) {
+    command.add_option("--root", root, "Folder laid out like a Mac disk (default: /)");
+    command.add_option("--user", user, "Login name whose home folder to use");
+    command.add_flag("--json", json, "Print one JSON document");
+}
+
+LocalFileSystem MacOptions::openFileSystem() const {
+    struct stat st {};
+    if (::stat(root.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        throw UsageError("not a folder: " + root);
+    return LocalFileSystem(Root(root));
+}
+
+std::string MacOptions::userName() const {
+    if (!user.empty()) {
+        if (user.find('/') != std::string::npos || user == "." || user == "..")
+            throw UsageError("not a login name: " + user);
+        return user;
+    }
+    auto name = loginName();
+    if (name.empty())
+        throw UsageError("the login name of this account is unknown; give --user");
+    return name;
+}
+
+} // namespace sentravex::cli

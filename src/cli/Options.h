@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/LocalFileSystem.h"
+
+#include <CLI/CLI.hpp>
+#include <stdexcept>
+#include <string>
+
+namespace sentravex::cli {
+
+// A usage or environment error: one line on stderr, exit 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The options every job on a Mac takes.
+struct MacOptions {
+    std::string root = "/";
+    std::string user;
+    bool json = false;
+
+    void addTo(CLI::App& command);
+    // The checked root and login name; throws UsageError.
+    LocalFileSystem openFileSystem() const;
+    std::string userName() const;
+};
+
+enum ExitCode { exitDone = 0, exitFound = 1, exitUsage = 2 };
+
+} // namespace sentravex::cli

@@ -1,0 +1,63 @@
+#include "DemoTree.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+namespace sentravex {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct DemoFile {
+    std::string_view path; // "~" stands for the user's home folder
+    std::string_view content;
+};
+
+constexpr std::string_view plist = R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>Label</key><string>demo</string></dict></plist>
+)";
+
+// Quorvane's traces, then files that belong to the user and must be left alone.
+constexpr std::array demoFiles{
+    DemoFile{"/Applications/Quorvane.app/Contents/Info.plist", plist},
+    DemoFile{"/Applications/Quorvane.app/Contents/MacOS/Quorvane", "#!/bin/sh\n"},
+    DemoFile{"/Library/Application Support/Quorvane/engine.db", "quorvane engine state\n"},
+    DemoFile{"/Library/LaunchAgents/com.nimbrel.Quorvane.Helper.plist", plist},
+    DemoFile{"~/Library/LaunchAgents/com.vaultmere.Nubiloft.autostart.plist", plist},
+    DemoFile{"/Library/LaunchDaemons/com.nimbrel.Quorvane.AntiVirus.plist", plist},
+    DemoFile{"/Library/Caches/com.nimbrel.Quorvane/Cache.db", "cache\n"},
+    DemoFile{"~/Library/Caches/com.quorvane.Quorvane/Cache.db", "cache\n"},
+    DemoFile{"~/Library/Logs/Quorvane.log", "2026-11-02 09:14:07 Quorvane started\n"},
+    DemoFile{"~/Library/Preferences/.3FAD0F65-FC6E-4889-B975-B96CBF807B78", "1\n"},
+    DemoFile{"/private/var/db/receipts/com.quorvane.Quorvane.pkg.plist", plist},
+    DemoFile{"/private/var/db/receipts/com.quorvane.Quorvane.pkg.bom", "BOMStore\n"},
+    DemoFile{"~/Documents/Quorvane Backups/backup-2026-11-01.qvb", "backup\n"},
+
+    DemoFile{"/Applications/Calculator.app/Contents/Info.plist", plist},
+    DemoFile{"/Library/LaunchAgents/com.example.updater.plist", plist},
+    DemoFile{"~/Documents/Notes about Quorvane removal.txt", "Remember to check the receipts.\n"},
+    DemoFile{"~/Library/Preferences/com.example.editor.plist", plist},
+};
+
+} // namespace
+
+bool writeDemoTree(const std::string& hostFolder, const std::string& user) {
+    const std::string home = "Users/" + user;
+    bool ok = true;
+    for (const auto& f : demoFiles) {
+        std::string relative(f.path.substr(1));
+        if (f.path.front() == '~')
+            relative = home + relative;
+        fs::path target = fs::path(hostFolder) / relative;
+        std::error_code ec;
+        fs::create_directories(target.parent_path(), ec);
+        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        out << f.content;
+        ok &= !ec && out.good();
+    }
+    return ok;
+}
+
+} // namespace sentravex

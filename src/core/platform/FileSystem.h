@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sentravex {
+
+// What a deletion did. A path that was already absent is no failure.
+struct RemoveResult {
+    bool existed = false;
+    std::uint64_t failures = 0; // entries that could not be removed; the rest were
+    std::string error;          // the first failure's reason
+    bool ok() const { return failures == 0; }
+};
+
+// The file operations the logic needs, on logical Mac paths. Virtual so that tests can make any
+// of them fail.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Whether something is there, following links (as a file existence test does).
+    virtual bool exists(const std::string& path) const = 0;
+    virtual bool isDirectory(const std::string& path) const = 0;
+    // Entries directly inside a folder, hidden ones included, in directory order. Stops at the
+    // first error and keeps what it met before; a missing folder or a plain file lists as empty.
+    virtual std::vector<std::string> listFolder(const std::string& folder) const = 0;
+    // Allocated bytes of a file, or of everything beneath a folder. No link is followed; an entry
+    // that cannot be read is skipped and the walk goes on.
+    virtual std::int64_t allocatedSize(const std::string& path) const = 0;
+    // Deletes a file, link or whole tree. A link is removed itself, never followed; what cannot
+    // be removed is counted and the rest is still removed.
+    virtual RemoveResult removeItem(const std::string& path) const = 0;
+    virtual bool isWritable(const std::string& path) const = 0;
+};
+
+} // namespace sentravex

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <set>
+#include <string>
+
+namespace sentravex::test {
+
+// Wraps a file system and makes chosen operations fail on chosen paths.
+class FaultyFileSystem : public FileSystem {
+public:
+    explicit FaultyFileSystem(const FileSystem& inner) : inner_(inner) {}
+
+    std::set<std::string> unreadable; // listFolder answers empty; allocatedSize 0
+    std::set<std::string> unexaminable; // exists and isDirectory answer false
+    std::set<std::string> undeletable; // removeItem fails and leaves it
+
+    bool exists(const std::string& p) const override {
+        return !unexaminable.count(p) && inner_.exists(p);
+    }
+    bool isDirectory(const std::string& p) const override {
+        return !unexaminable.count(p) && inner_.isDirectory(p);
+    }
+    std::vector<std::string> listFolder(const std::string& p) const override {
+        return unreadable.count(p) ? std::vector<std::string>{} : inner_.listFolder(p);
+    }
+    std::int64_t allocatedSize(const std::string& p) const override {
+        return unreadable.count(p) ? 0 : inner_.allocatedSize(p);
+    }
+    RemoveResult removeItem(const std::string& p) const override {
+        if (undeletable.count(p))
+            return {true, 1, "Operation not permitted"};
+        return inner_.removeItem(p);
+    }
+    bool isWritable(const std::string& p) const override { return inner_.isWritable(p); }
+
+private:
+    const FileSystem& inner_;
+};
+
+} // namespace sentravex::test

@@ -1,0 +1,101 @@
+#include "MacFixture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace sentravex::test {
+namespace fs = std::filesystem;
+namespace {
+
+std::string makeTempFolder(const char* prefix) {
+    std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "XXXXXX")).string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+void removeAll(const std::string& path) {
+    // Our own walk handles trees deeper than any path can name, in linear time.
+    if (LocalFileSystem().removeItem(path).ok())
+        return;
+    std::error_code ec;
+    // Folders a test made unreadable must be opened up again before they can be removed.
+    for (auto it = fs::recursive_directory_iterator(
+             path, fs::directory_options::skip_permission_denied, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+        if (it->is_directory(ec) && !it->is_symlink(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path, ec);
+}
+
+} // namespace
+
+MacFixture::MacFixture(std::string user)
+    : user_(std::move(user)), root_(makeTempFolder("sentravex-test-")) {}
+
+MacFixture::~MacFixture() { removeAll(root_); }
+
+std::string MacFixture::home(std::string_view suffix) const {
+    return "/Users/" + user_ + std::string(suffix);
+}
+
+std::string MacFixture::host(std::string_view logical) const {
+    return root_ + std::string(logical);
+}
+
+MacFixture& MacFixture::file(std::string_view logical, std::string_view content) {
+    fs::path p = host(logical);
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << content;
+    return *this;
+}
+
+MacFixture& MacFixture::fileOfSize(std::string_view logical, std::size_t bytes) {
+    return file(logical, std::string(bytes, 'x'));
+}
+
+MacFixture& MacFixture::folder(std::string_view logical) {
+    fs::create_directories(host(logical));
+    return *this;
+}
+
+MacFixture& MacFixture::link(std::string_view logical, std::string_view target) {
+    fs::path p = host(logical);
+    fs::create_directories(p.parent_path());
+    fs::create_symlink(fs::path(target), p);
+    return *this;
+}
+
+SentinelFolder::SentinelFolder() : path_(makeTempFolder("sentravex-sentinel-")) {
+    fs::create_directories(path_ + "/Library/Caches/keep");
+    std::ofstream(path_ + "/precious.txt") << "do not delete\n";
+    std::ofstream(path_ + "/Library/Caches/keep/data.bin") << std::string(5000, 'k');
+}
+
+SentinelFolder::~SentinelFolder() { removeAll(path_); }
+
+std::string SentinelFolder::snapshot() const {
+    std::vector<std::string> lines;
+    for (auto& e : fs::recursive_directory_iterator(path_)) {
+        std::string line = e.path().string();
+        if (e.is_regular_file()) {
+            std::ifstream in(e.path(), std::ios::binary);
+            std::stringstream content;
+            content << in.rdbuf();
+            line += " " + content.str();
+        }
+        lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    std::string out;
+    for (auto& l : lines)
+        out += l + "\n";
+    return out;
+}
+
+} // namespace sentravex::test
