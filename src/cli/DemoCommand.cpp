@@ -1,6 +1,5 @@
 #include "Commands.h"
 #include "Options.h"
-
 #include "demo/DemoTree.h"
 #include "platform/Account.h"
 

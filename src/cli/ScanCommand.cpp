@@ -1,6 +1,5 @@
 #include "Commands.h"
 #include "Options.h"
-
 #include "scan/ProgressSink.h"
 #include "scan/ThreatScanner.h"
 #include "view/ResultPanel.h"

@@ -12,9 +12,9 @@ class FaultyFileSystem : public FileSystem {
 public:
     explicit FaultyFileSystem(const FileSystem& inner) : inner_(inner) {}
 
-    std::set<std::string> unreadable; // listFolder answers empty; allocatedSize 0
+    std::set<std::string> unreadable;   // listFolder answers empty; allocatedSize 0
     std::set<std::string> unexaminable; // exists and isDirectory answer false
-    std::set<std::string> undeletable; // removeItem fails and leaves it
+    std::set<std::string> undeletable;  // removeItem fails and leaves it
 
     bool exists(const std::string& p) const override {
         return !unexaminable.count(p) && inner_.exists(p);

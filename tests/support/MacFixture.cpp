@@ -38,7 +38,9 @@ void removeAll(const std::string& path) {
 MacFixture::MacFixture(std::string user)
     : user_(std::move(user)), root_(makeTempFolder("sentravex-test-")) {}
 
-MacFixture::~MacFixture() { removeAll(root_); }
+MacFixture::~MacFixture() {
+    removeAll(root_);
+}
 
 std::string MacFixture::home(std::string_view suffix) const {
     return "/Users/" + user_ + std::string(suffix);
@@ -77,7 +79,9 @@ SentinelFolder::SentinelFolder() : path_(makeTempFolder("sentravex-sentinel-")) 
     std::ofstream(path_ + "/Library/Caches/keep/data.bin") << std::string(5000, 'k');
 }
 
-SentinelFolder::~SentinelFolder() { removeAll(path_); }
+SentinelFolder::~SentinelFolder() {
+    removeAll(path_);
+}
 
 std::string SentinelFolder::snapshot() const {
     std::vector<std::string> lines;

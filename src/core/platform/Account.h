@@ -8,6 +8,8 @@ namespace sentravex {
 std::string loginName();
 
 // The home folder the program uses for a login name: always "/Users/<name>".
-inline std::string homeFolder(const std::string& user) { return "/Users/" + user; }
+inline std::string homeFolder(const std::string& user) {
+    return "/Users/" + user;
+}
 
 } // namespace sentravex

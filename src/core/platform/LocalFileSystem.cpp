@@ -22,35 +22,53 @@ std::string joined(const std::string& folder, const char* name) {
     return folder == "/" ? "/" + std::string(name) : folder + "/" + name;
 }
 
-// Splits a host path into its parent and last component, for the *at() calls.
-std::pair<std::string, std::string> splitLast(const std::string& host) {
-    auto slash = host.find_last_of('/');
-    std::string parent = slash == 0 ? "/" : host.substr(0, slash);
-    return {parent, host.substr(slash + 1)};
+// Splits a logical path into its parent and last component, for the *at() calls.
+std::pair<std::string, std::string> splitLast(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return {"/", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
 } // namespace
 
+// Closes a descriptor at the end of a scope.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
 bool LocalFileSystem::exists(const std::string& path) const {
-    auto host = root_.resolve(path);
-    struct stat st {};
-    return host && ::stat(host->c_str(), &st) == 0;
+    return bool(Fd(root_.open(path, O_PATH)));
 }
 
 bool LocalFileSystem::isDirectory(const std::string& path) const {
-    auto host = root_.resolve(path);
-    struct stat st {};
-    return host && ::stat(host->c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return bool(Fd(root_.open(path, O_PATH | O_DIRECTORY)));
 }
 
 std::vector<std::string> LocalFileSystem::listFolder(const std::string& folder) const {
     std::vector<std::string> out;
-    auto host = root_.resolve(folder);
-    if (!host)
+    int fd = root_.open(folder, O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
         return out;
-    DIR* dir = ::opendir(host->c_str());
-    if (!dir)
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
         return out;
+    }
     while (dirent* e = ::readdir(dir)) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
@@ -62,20 +80,20 @@ std::vector<std::string> LocalFileSystem::listFolder(const std::string& folder) 
 }
 
 std::int64_t LocalFileSystem::allocatedSize(const std::string& path) const {
-    auto host = root_.resolveParent(path);
+    Fd item(root_.open(path, O_PATH | O_NOFOLLOW));
     struct stat st {};
-    if (!host || ::lstat(host->c_str(), &st) != 0)
+    if (!item || ::fstat(item.get(), &st) != 0)
         return 0;
     if (!S_ISDIR(st.st_mode))
         return allocated(st);
-    int fd = ::open(host->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    Fd folder(::openat(item.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder)
         return 0;
     std::int64_t sum = 0;
     walkTree(
-        fd,
-        [&sum](int dirFd, const char* name, bool folder) {
-            if (folder)
+        folder.get(),
+        [&sum](int dirFd, const char* name, bool isFolder) {
+            if (isFolder)
                 return true;
             struct stat est {};
             if (::fstatat(dirFd, name, &est, AT_SYMLINK_NOFOLLOW) == 0)
@@ -83,41 +101,40 @@ std::int64_t LocalFileSystem::allocatedSize(const std::string& path) const {
             return false;
         },
         [](int, const std::string&) {});
-    ::close(fd);
     return sum;
 }
 
 RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
     RemoveResult result;
-    auto host = root_.resolveParent(path);
+    auto [parent, name] = splitLast(path);
     struct stat st {};
-    if (!host || ::lstat(host->c_str(), &st) != 0)
-        return result;
-    result.existed = true;
-    if (*host == root_.hostPath()) {
-        result.failures = 1;
-        result.error = "refusing to remove the root";
+    Fd parentFd(root_.open(parent, O_RDONLY | O_DIRECTORY));
+    if (!parentFd || name.empty() || name == "." || name == ".." ||
+        ::fstatat(parentFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        // Nothing there to remove, or the root itself, which is never removed.
+        result.existed = parentFd && (name.empty() || name == "." || name == "..");
+        if (result.existed) {
+            result.failures = 1;
+            result.error = "refusing to remove the root or a relative name";
+        }
         return result;
     }
+    result.existed = true;
     auto fail = [&result](const char* what) {
         if (result.failures++ == 0)
             result.error = std::string(what) + ": " + std::strerror(errno);
     };
-    auto [parent, name] = splitLast(*host);
-    int parentFd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (parentFd < 0) {
-        fail("open");
-        return result;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        int fd = ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) {
+    const bool isFolder = S_ISDIR(st.st_mode);
+    if (isFolder) {
+        Fd folder(::openat(parentFd.get(), name.c_str(),
+                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!folder) {
             fail("open");
         } else {
             walkTree(
-                fd,
-                [&fail](int dirFd, const char* entry, bool folder) {
-                    if (folder)
+                folder.get(),
+                [&fail](int dirFd, const char* entry, bool entryIsFolder) {
+                    if (entryIsFolder)
                         return true;
                     if (::unlinkat(dirFd, entry, 0) != 0)
                         fail("unlink");
@@ -127,12 +144,10 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
                     if (::unlinkat(dirFd, entry.c_str(), AT_REMOVEDIR) != 0)
                         fail("rmdir");
                 });
-            ::close(fd);
         }
     }
-    if (::unlinkat(parentFd, name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) != 0)
-        fail(S_ISDIR(st.st_mode) ? "rmdir" : "unlink");
-    ::close(parentFd);
+    if (::unlinkat(parentFd.get(), name.c_str(), isFolder ? AT_REMOVEDIR : 0) != 0)
+        fail(isFolder ? "rmdir" : "unlink");
     return result;
 }
 

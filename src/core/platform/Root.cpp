@@ -1,7 +1,11 @@
 #include "Root.h"
 
+#include <cerrno>
 #include <deque>
+#include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -48,6 +52,40 @@ Root::Root(std::string hostPath) : host_(std::move(hostPath)) {
         host_.pop_back();
     if (host_.empty())
         host_ = "/";
+    int fd = ::open(host_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    fd_ = std::shared_ptr<const int>(new int(fd), [](const int* p) {
+        if (*p >= 0)
+            ::close(*p);
+        delete p;
+    });
+}
+
+int Root::open(std::string_view logical, int flags) const {
+    std::string relative(logical.substr(logical.find_first_not_of('/') == std::string_view::npos
+                                            ? logical.size()
+                                            : logical.find_first_not_of('/')));
+    if (relative.empty())
+        relative = ".";
+    open_how how{};
+    how.flags = static_cast<unsigned>(flags | O_CLOEXEC);
+    how.resolve = RESOLVE_IN_ROOT | RESOLVE_NO_MAGICLINKS;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        long fd = ::syscall(SYS_openat2, *fd_, relative.c_str(), &how, sizeof how);
+        if (fd >= 0)
+            return static_cast<int>(fd);
+        if (errno == EAGAIN) // a rename raced the lookup
+            continue;
+        if (errno != ENOSYS)
+            return -1;
+        break;
+    }
+    // Kernels without openat2: resolve inside the root ourselves.
+    auto host = (flags & O_NOFOLLOW) ? resolveParent(logical) : resolve(logical);
+    if (!host) {
+        errno = ELOOP;
+        return -1;
+    }
+    return ::open(host->c_str(), flags | O_CLOEXEC);
 }
 
 std::string Root::hostPathOf(std::string_view logical) const {

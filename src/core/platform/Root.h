@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ public:
     // use for lstat, unlink and rmdir.
     std::optional<std::string> resolveParent(std::string_view logical) const;
 
+    // Opens a logical path with open(2) flags, the kernel resolving every link inside the root
+    // (O_NOFOLLOW keeps a last link itself). -1 with errno set when it cannot.
+    int open(std::string_view logical, int flags) const;
+
     // The host path the logical path names when no link is involved.
     std::string hostPathOf(std::string_view logical) const;
 
@@ -30,6 +35,7 @@ private:
     std::optional<std::string> walk(std::string_view logical, bool followLast) const;
 
     std::string host_;
+    std::shared_ptr<const int> fd_; // the root folder, opened once
 };
 
 } // namespace sentravex

@@ -21,17 +21,17 @@ QuorvaneScan::Urls QuorvaneScan::getUrlListAt(const FileSystem& fs, const std::s
 }
 
 QuorvaneScan::Urls QuorvaneScan::getApplicationSupportList(const FileSystem& fs,
-                                                          const std::string& user) {
+                                                           const std::string& user) {
     return diskThenHome(fs, user, "/Library/Application Support");
 }
 
 QuorvaneScan::Urls QuorvaneScan::getLaunchAgentsList(const FileSystem& fs,
-                                                    const std::string& user) {
+                                                     const std::string& user) {
     return diskThenHome(fs, user, "/Library/LaunchAgents");
 }
 
 QuorvaneScan::Urls QuorvaneScan::getLaunchDaemonsList(const FileSystem& fs,
-                                                     const std::string& user) {
+                                                      const std::string& user) {
     return diskThenHome(fs, user, "/Library/LaunchDaemons");
 }
 

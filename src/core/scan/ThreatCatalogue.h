@@ -18,10 +18,14 @@ enum class Check { Application, ApplicationSupport, LaunchAgents, LaunchDaemons 
 // Seconds of the step each check makes itself before matching.
 constexpr double ownStepSeconds(Check c) {
     switch (c) {
-    case Check::Application: return 0.3;
-    case Check::ApplicationSupport: return 0.5;
-    case Check::LaunchAgents: return 0.3;
-    case Check::LaunchDaemons: return 0.4;
+    case Check::Application:
+        return 0.3;
+    case Check::ApplicationSupport:
+        return 0.5;
+    case Check::LaunchAgents:
+        return 0.3;
+    case Check::LaunchDaemons:
+        return 0.4;
     }
     return 0;
 }

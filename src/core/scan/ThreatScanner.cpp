@@ -16,7 +16,9 @@ std::string_view lastComponent(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char fold(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
     auto it = std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
@@ -43,7 +45,8 @@ void ThreatScanner::waitFor(double seconds, const std::string& text) {
 }
 
 ThreatScanner::Urls ThreatScanner::checkApplication(const std::string& name) {
-    waitFor(catalogue::ownStepSeconds(catalogue::Check::Application), std::string(catalogue::filler));
+    waitFor(catalogue::ownStepSeconds(catalogue::Check::Application),
+            std::string(catalogue::filler));
     Urls visible;
     for (auto& u : fs_.listFolder("/Applications"))
         if (lastComponent(u).front() != '.')
@@ -126,10 +129,14 @@ void ThreatScanner::checkQuorvane(ProgressSink& sink) {
         const std::string name(row.name);
         auto check = [&]() -> Urls {
             switch (row.check) {
-            case Check::Application: return checkApplication(name);
-            case Check::ApplicationSupport: return checkApplicationSupport(name);
-            case Check::LaunchAgents: return checkLaunchAgents(name);
-            case Check::LaunchDaemons: return checklaunchDaemons(name);
+            case Check::Application:
+                return checkApplication(name);
+            case Check::ApplicationSupport:
+                return checkApplicationSupport(name);
+            case Check::LaunchAgents:
+                return checkLaunchAgents(name);
+            case Check::LaunchDaemons:
+                return checklaunchDaemons(name);
             }
             return {};
         };

@@ -6,7 +6,9 @@ namespace sentravex {
 struct Color {
     double red = 0, green = 0, blue = 0, alpha = 255;
 
-    static constexpr Color white(double level) { return {level * 255, level * 255, level * 255, 255}; }
+    static constexpr Color white(double level) {
+        return {level * 255, level * 255, level * 255, 255};
+    }
     friend constexpr bool operator==(const Color&, const Color&) = default;
 };
 

@@ -80,8 +80,8 @@ TEST(AllocatedSize, FollowsNoLink) {
         .link("/c/toOutside", outside.path())
         .link("/whole", "/big");
     auto fs = mac.fileSystem();
-    EXPECT_EQ(fs.allocatedSize("/c"), blocksOf(mac.host("/c/toBig")) +
-                                          blocksOf(mac.host("/c/toOutside")));
+    EXPECT_EQ(fs.allocatedSize("/c"),
+              blocksOf(mac.host("/c/toBig")) + blocksOf(mac.host("/c/toOutside")));
     EXPECT_EQ(fs.allocatedSize("/whole"), blocksOf(mac.host("/whole")));
 }
 

@@ -1,5 +1,6 @@
-#include "MacFixture.h"
 #include "platform/Root.h"
+
+#include "MacFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-#include "MacFixture.h"
 #include "scan/Quorvane.h"
+
+#include "MacFixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

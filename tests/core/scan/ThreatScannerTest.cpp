@@ -1,7 +1,8 @@
+#include "scan/ThreatScanner.h"
+
 #include "FaultyFileSystem.h"
 #include "MacFixture.h"
 #include "RecordingSink.h"
-#include "scan/ThreatScanner.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -33,7 +34,9 @@ Scan scan(const FileSystem& fs, const std::string& user) {
     return s;
 }
 
-Scan scan(const MacFixture& mac) { return scan(mac.fileSystem(), mac.user()); }
+Scan scan(const MacFixture& mac) {
+    return scan(mac.fileSystem(), mac.user());
+}
 
 TEST(CatalogueCheck, CleanTreeMakesTheWholeStepPlan) {
     MacFixture mac;
