@@ -2,6 +2,7 @@
 
 #include "PrivilegedPaths.h"
 #include "QuorvaneScripts.h"
+#include "RestartSheet.h"
 #include "platform/FileSystem.h"
 #include "platform/ScriptRunner.h"
 #include "scan/ProgressSink.h"
@@ -11,8 +12,6 @@
 
 namespace sentravex {
 namespace {
-
-constexpr long restartResponse = 1000; // the sheet's first button
 
 bool onPrivilegedRouteAfterApplication(const std::string& path) {
     return std::find(privilegedPaths.begin() + 1, privilegedPaths.end(), path) !=
@@ -89,7 +88,7 @@ bool ThreatRemover::restartSheetWanted() const {
 }
 
 void ThreatRemover::restartAlertDidEnd(long response) {
-    if (response == restartResponse && restartOffered())
+    if (response == restartSheet::restartResponse && restartOffered())
         RestatSystem();
 }
 

@@ -8,4 +8,10 @@ bool btnShowInFinderEnabled(const std::vector<QuorvanePtr>& arrQuorvaneList, lon
     return !arrQuorvaneList[static_cast<std::size_t>(selectedRow)]->isDeleted();
 }
 
+std::optional<std::string> showInFinderTarget(const Root& root, const QuorvanePtr& quorvaneFile) {
+    if (!quorvaneFile)
+        return std::nullopt;
+    return root.resolveParent(quorvaneFile->url());
+}
+
 } // namespace sentravex

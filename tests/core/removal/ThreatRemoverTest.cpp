@@ -233,5 +233,17 @@ TEST(ThreatSelection, ShowInFinderOnlyForASelectedRecordNotDeleted) {
         EXPECT_EQ(btnShowInFinderEnabled(list, row), enabled) << row;
 }
 
+TEST(ThreatSelection, ShowInFinderRevealsTheRecordInsideTheRoot) {
+    MacFixture mac;
+    test::SentinelFolder outside;
+    mac.link("/Library/Logs", outside.path()).file(outside.path() + "/Quorvane.log");
+    auto fs = mac.fileSystem();
+    auto record =
+        Quorvane::QuorvaneWithName(fs, "Quorvane.log", true, "Quorvane", 0, log, "High Risk");
+    EXPECT_EQ(showInFinderTarget(Root(mac.root()), record),
+              mac.host(outside.path() + "/Quorvane.log"));
+    EXPECT_EQ(showInFinderTarget(Root(mac.root()), nullptr), std::nullopt);
+}
+
 } // namespace
 } // namespace sentravex
