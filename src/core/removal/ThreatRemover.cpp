@@ -5,8 +5,6 @@
 #include "RestartSheet.h"
 #include "platform/FileSystem.h"
 #include "platform/ScriptRunner.h"
-#include "scan/ProgressSink.h"
-#include "scan/ThreatScanner.h"
 
 #include <algorithm>
 
@@ -90,17 +88,6 @@ bool ThreatRemover::restartSheetWanted() const {
 void ThreatRemover::restartAlertDidEnd(long response) {
     if (response == restartSheet::restartResponse && restartOffered())
         RestatSystem();
-}
-
-void resetScanProgress(int& countDown, int& countdownCounterMinutes) {
-    resetScanStepCounter();
-    countDown = 0;
-    countdownCounterMinutes = 0;
-}
-
-void resetApp(ThreatScanner& scanner, int& countDown, int& countdownCounterMinutes) {
-    resetScanProgress(countDown, countdownCounterMinutes);
-    scanner.clear();
 }
 
 } // namespace sentravex

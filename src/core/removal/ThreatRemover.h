@@ -11,7 +11,6 @@ namespace sentravex {
 
 class FileSystem;
 class ScriptRunner;
-class ThreatScanner;
 
 // The removal of the threats of a scan and the actions of the completion view that need no
 // widget. Everything runs on the caller's (the main) thread and blocks it, authorisation
@@ -73,11 +72,5 @@ private:
     std::vector<QuorvanePtr> deletedQuorvane_;
     std::vector<QuorvanePtr> unDeletedQuorvane_;
 };
-
-// What rescan and reset set back: the scan step counter and the elapsed time.
-void resetScanProgress(int& countDown, int& countdownCounterMinutes);
-// Reset: the same, and the threat list emptied. The removal's lists and flag keep their values
-// until the next scan or removal run.
-void resetApp(ThreatScanner& scanner, int& countDown, int& countdownCounterMinutes);
 
 } // namespace sentravex

@@ -4,6 +4,7 @@
 #include "MacFixture.h"
 #include "RecordingScriptRunner.h"
 #include "RecordingSink.h"
+#include "removal/CompletionActions.h"
 #include "removal/PrivilegedPaths.h"
 #include "removal/QuorvaneScripts.h"
 #include "scan/ProgressSink.h"
