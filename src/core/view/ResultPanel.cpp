@@ -10,4 +10,13 @@ ResultPanel resultPanelAfterScan(std::size_t threats) {
     return {std::move(text), colors::alertRed, "icn_white_cross", "Quarantine >"};
 }
 
+ResultPanel resultPanelAfterRemoval(std::size_t listed, std::size_t removed,
+                                    std::size_t remaining) {
+    if (removed == listed)
+        return {"All Threats have been Removed", colors::successGreen, "icn_white_check", "Quit"};
+    std::string text =
+        std::to_string(remaining) + (remaining == 1 ? " Threat Remaining" : " Threats Remaining");
+    return {std::move(text), colors::alertRed, "icn_white_cross", "Quarantine >"};
+}
+
 } // namespace sentravex
