@@ -95,6 +95,7 @@ const std::deque<XMLRecord>* XMLReader::parseXMLWithData(std::string_view data,
     XML_UseParserAsHandlerArg(p);
     // Expat's limits on entity amplification are on by default and stay on.
 
+    // Fed in slices: the parser takes an int length.
     bool ok = true;
     std::size_t offset = 0;
     do {
