@@ -15,6 +15,7 @@ public:
     std::set<std::string> unreadable;   // listFolder answers empty; allocatedSize 0
     std::set<std::string> unexaminable; // exists and isDirectory answer false
     std::set<std::string> undeletable;  // removeItem fails and leaves it
+    std::set<std::string> unwritable;   // isWritable answers false
 
     bool exists(const std::string& p) const override {
         return !unexaminable.count(p) && inner_.exists(p);
@@ -33,7 +34,9 @@ public:
             return {true, 1, "Operation not permitted"};
         return inner_.removeItem(p);
     }
-    bool isWritable(const std::string& p) const override { return inner_.isWritable(p); }
+    bool isWritable(const std::string& p) const override {
+        return !unwritable.count(p) && inner_.isWritable(p);
+    }
 
 private:
     const FileSystem& inner_;

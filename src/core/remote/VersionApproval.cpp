@@ -1,0 +1,32 @@
+#include "VersionApproval.h"
+
+#include "HttpGet.h"
+#include "XMLReader.h"
+
+namespace sentravex {
+
+std::optional<bool> versionApproval(const std::string& currentVersion,
+                                    const std::optional<std::string>& body, std::ostream& log) {
+    if (!body || body->empty())
+        return std::nullopt;
+
+    XMLReader reader;
+    reader.rootName = "item";
+    XMLParseError error;
+    const auto* records = reader.parseXMLWithData(*body, &error);
+
+    log << "version_number == " << currentVersion << '\n';
+    if (!records)
+        return false;
+    for (const auto& record : *records)
+        if (recordValue(record, "version_number") == currentVersion)
+            return recordValue(record, "review_completed") == "true";
+    return false;
+}
+
+std::optional<bool> checkVersionApprove(const std::string& server,
+                                        const std::string& currentVersion, std::ostream& log) {
+    return versionApproval(currentVersion, httpGet(server, kVersionConfigPath), log);
+}
+
+} // namespace sentravex
