@@ -10,4 +10,10 @@ ResultPanel resultPanelAfterScan(std::size_t threats) {
     return {std::move(text), colors::alertRed, "icn_white_cross", "Quarantine >"};
 }
 
+PanelParts partsReappliedOnResize(bool isQurantinePressed) {
+    if (isQurantinePressed)
+        return {.text = true, .color = true, .image = true, .buttonTitle = false};
+    return {.text = true, .color = true, .image = false, .buttonTitle = true};
+}
+
 } // namespace sentravex

@@ -18,4 +18,17 @@ struct ResultPanel {
 // The result box when a scan has found `threats` records.
 ResultPanel resultPanelAfterScan(std::size_t threats);
 
+// Which parts of a result box are set when it is applied.
+struct PanelParts {
+    bool text = true;
+    bool color = true;
+    bool image = true;
+    bool buttonTitle = true;
+    friend constexpr bool operator==(const PanelParts&, const PanelParts&) = default;
+};
+
+// A window resize sets the result box again: after a removal everything but the button title
+// (the removal keeps the title it chose), otherwise everything but the icon.
+PanelParts partsReappliedOnResize(bool isQurantinePressed);
+
 } // namespace sentravex
