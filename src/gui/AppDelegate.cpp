@@ -40,9 +40,9 @@ void AppDelegate::checkDataFromURL() {
             reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() &&
             error != QNetworkReply::OperationCanceledError && error != QNetworkReply::TimeoutError;
         const QByteArray body = answered ? reply->readAll() : QByteArray();
-        const bool flag = scanScopeFlag(
-            answered ? std::optional(std::string_view(body.constData(), body.size()))
-                     : std::nullopt);
+        const bool flag =
+            scanScopeFlag(answered ? std::optional(std::string_view(body.constData(), body.size()))
+                                   : std::nullopt);
         defaults_.setBool("SandboxingDone", flag);
         defaults_.synchronize();
         emit remoteFlagFetched(flag);
@@ -68,7 +68,9 @@ void AppDelegate::applicationWillTerminate() {
     std::cerr.flush();
 }
 
-void AppDelegate::wantHelp() { workspace_.openURL(config_.helpSite.toStdString()); }
+void AppDelegate::wantHelp() {
+    workspace_.openURL(config_.helpSite.toStdString());
+}
 
 void AppDelegate::createAlertForInformativeText(const QString& informativeText,
                                                 const QString& messageText, bool runModal,

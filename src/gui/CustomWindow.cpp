@@ -21,7 +21,7 @@ CustomWindow::CustomWindow(QWidget* parent) : QWidget(parent) {
 
 void CustomWindow::awakeFromNib() {
     setWindowTitle(QStringLiteral("Sentravex"));
-    setWindowFlag(Qt::FramelessWindowHint); // the content reaches to the top edge
+    setWindowFlag(Qt::FramelessWindowHint);     // the content reaches to the top edge
     setAttribute(Qt::WA_TranslucentBackground); // not opaque: the rounded corners show through
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xf3, 0xf4, 0xf6));

@@ -8,7 +8,8 @@
 namespace sentravex {
 
 void PacedSink::scanStarted() {
-    QMetaObject::invokeMethod(&vc_, [vc = &vc_] { vc->scanThreadStarted(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &vc_, [vc = &vc_] { vc->scanThreadStarted(); }, Qt::QueuedConnection);
 }
 
 void PacedSink::step(int number, double seconds, const std::string& text) {
@@ -22,7 +23,8 @@ void PacedSink::step(int number, double seconds, const std::string& text) {
 }
 
 void PacedSink::scanDone() {
-    QMetaObject::invokeMethod(&vc_, [vc = &vc_] { vc->doneScan(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &vc_, [vc = &vc_] { vc->doneScan(); }, Qt::QueuedConnection);
 }
 
 void PacedSink::cancel() {

@@ -30,7 +30,7 @@ bool SingleInstance::notifyRunningInstance() {
         return false;
     socket.write(reopenMessage);
     socket.waitForBytesWritten(answerMs);
-    socket.waitForDisconnected(answerMs);
+    socket.disconnectFromServer();
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "PacedSink.h"
 #include "ThreatTableModel.h"
+#include "scan/ProgressSink.h"
 #include "ui_ViewController.h"
 #include "view/ScanProgress.h"
 
@@ -18,6 +19,7 @@ ViewController::ViewController(Options options, QWidget* parent)
     threatModel_ = new ThreatTableModel(*this, this);
     ui_->tblThreatInfo->setModel(threatModel_);
     connect(ui_->btnStartScan, &QPushButton::clicked, this, &ViewController::startScan);
+    connect(ui_->btnRescan, &QPushButton::clicked, this, &ViewController::reScan);
     connect(ui_->btnQuorvaneRemoval, &QPushButton::clicked, this, &ViewController::showMainView);
     connect(ui_->btnTools, &QPushButton::clicked, this, &ViewController::showToolsView);
     connect(ui_->btnHelp, &QPushButton::clicked, this, &ViewController::getHelp);
@@ -56,6 +58,12 @@ void ViewController::startScan() {
     scanThread_ = std::thread([this, sink = sink_.get()] { scanner_.checkQuorvane(*sink); });
 }
 
+void ViewController::reScan() {
+    resetScanStepCounter();
+    clock_.reset();
+    startScan();
+}
+
 void ViewController::scanThreadStarted() {
     ui_->lblScanTime->setText(QString::fromStdString(clock_.text()));
     ui_->btnReset->setEnabled(false);
@@ -77,6 +85,7 @@ void ViewController::ScanningProgressChange(const QString& text, int number) {
 
     QTimer::singleShot(50, this, [showStep, number] { showStep(number + 1); });
     rebuildThreatColumns();
+    emit stepShown(number);
 }
 
 void ViewController::rebuildThreatColumns() {
@@ -117,6 +126,7 @@ void ViewController::doneScan() {
     ui_->threatBox->setHidden(true);
     ui_->defaultBox->setHidden(true);
     applyResultPanel(resultPanelAfterScan(list.size()), PanelParts{});
+    emit scanFinished();
 }
 
 void ViewController::countdown() {

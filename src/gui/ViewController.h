@@ -43,6 +43,8 @@ public:
 
     // Scan session.
     void startScan();
+    // Starts again from step 0 and 00:00.
+    void reScan();
     void ScanningProgressChange(const QString& text, int number);
     void doneScan();
     void countdown();
@@ -64,6 +66,11 @@ public:
     const ScanClock& scanClock() const { return clock_; }
     std::vector<QuorvanePtr> arrQuorvaneList() const { return scanner_.arrQuorvaneList(); }
     const std::vector<QuorvanePtr>& arrThreats() const { return arrThreats_; }
+
+signals:
+    // A progress step has been put on screen; the scan has ended and its summary is shown.
+    void stepShown(int number);
+    void scanFinished();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,10 +5,10 @@
 #include "ViewController.h"
 #include "ui_ViewController.h"
 
-#include <QHeaderView>
-#include <QPixmap>
 #include <QApplication>
 #include <QEvent>
+#include <QHeaderView>
+#include <QPixmap>
 #include <cstring>
 #include <iostream>
 
@@ -39,9 +39,10 @@ void ViewController::viewDidLoad() {
     ui_->btnQuorvaneRemoval->setChecked(true);
 
     auto* header = ui_->tblThreatInfo->horizontalHeader();
-    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(2, QHeaderView::Stretch);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->resizeSection(0, 250);
+    header->resizeSection(1, 110);
+    header->setStretchLastSection(true);
 
     ui_->lblScanTarget->setText(
         tr("Looks on the Mac at %1 for the account %2")
@@ -95,8 +96,8 @@ void ViewController::getHelp() {
 }
 
 int ViewController::numberOfRowsInTableView() const {
-    return static_cast<int>(std::min({arrQuorvaneName_.size(), arrQuorvanePath_.size(),
-                                      arrQuorvaneActionTaken_.size()}));
+    return static_cast<int>(std::min(
+        {arrQuorvaneName_.size(), arrQuorvanePath_.size(), arrQuorvaneActionTaken_.size()}));
 }
 
 QString ViewController::threatCellText(const char* columnIdentifier, int row) const {

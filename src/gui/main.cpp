@@ -69,8 +69,7 @@ int main(int argc, char* argv[]) {
         configServer = QString::fromStdString(*setting);
     if (parser.isSet(serverOption))
         configServer = parser.value(serverOption);
-    AppDelegate appDel(defaults, workspace,
-                       {configServer, QStringLiteral(SENTRAVEX_HELP_SITE)});
+    AppDelegate appDel(defaults, workspace, {configServer, QStringLiteral(SENTRAVEX_HELP_SITE)});
 
     CustomWindow window;
     auto* viewController = new ViewController({root.toStdString(), user}, &window);

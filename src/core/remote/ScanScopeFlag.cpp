@@ -2,6 +2,8 @@
 
 namespace sentravex {
 
-bool scanScopeFlag(std::optional<std::string_view> body) { return body && *body == "true"; }
+bool scanScopeFlag(std::optional<std::string_view> body) {
+    return body && *body == "true";
+}
 
 } // namespace sentravex

@@ -2,7 +2,9 @@
 
 namespace sentravex {
 
-std::string progressPercentText(int step) { return std::to_string(step) + "%"; }
+std::string progressPercentText(int step) {
+    return std::to_string(step) + "%";
+}
 
 std::string scanningEntryText(const std::string& stepText) {
     return "Scanning Entry:  Malware." + stepText;

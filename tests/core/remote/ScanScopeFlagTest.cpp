@@ -11,9 +11,9 @@ TEST(ScanScopeFlag, OnlyTheExactWordGrantsTheWholeDisk) {
         bool flag;
     };
     const Case cases[] = {
-        {"true", true},           {"true\n", false}, {"true\r\n", false}, {"TRUE", false},
-        {" true", false},         {"", false},       {"false", false},    {std::nullopt, false},
-        {std::string_view("true\0", 5), false},
+        {"true", true},   {"true\n", false},     {"true\r\n", false},
+        {"TRUE", false},  {" true", false},      {"", false},
+        {"false", false}, {std::nullopt, false}, {std::string_view("true\0", 5), false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(scanScopeFlag(c.body), c.flag) << (c.body ? std::string(*c.body) : "(failed)");

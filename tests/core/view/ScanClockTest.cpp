@@ -1,4 +1,5 @@
 #include "view/ScanClock.h"
+
 #include "view/ScanProgress.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ TEST(ScanClock, CountsMinutesAndSeconds) {
         const char* text;
     };
     const Case cases[] = {
-        {0, "00:00"}, {1, "00:01"}, {59, "00:59"}, {60, "01:00"},
+        {0, "00:00"},  {1, "00:01"},    {59, "00:59"},    {60, "01:00"},
         {61, "01:01"}, {3599, "59:59"}, {6000, "100:00"},
     };
     for (const auto& c : cases)
