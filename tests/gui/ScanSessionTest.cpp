@@ -3,6 +3,7 @@
 #include "ViewController.h"
 #include "scan/ProgressSink.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -217,6 +218,19 @@ private slots:
         QVERIFY(!w.get<QPushButton>("btnRescan")->isEnabled());
         QVERIFY(w.vc.isScanning());
         QVERIFY(done.wait(10000));
+    }
+
+    void closingDuringAPacedScanEndsItsWaits() {
+        MacFixture mac;
+        QElapsedTimer clock;
+        {
+            ViewController vc({mac.root(), mac.user(), /*pacing*/ 1.0});
+            QSignalSpy shown(&vc, &ViewController::stepShown);
+            vc.startScan();
+            QVERIFY(shown.wait(5000)); // the scan thread is now inside its 26 s of waits
+            clock.start();
+        }
+        QVERIFY2(clock.elapsed() < 10000, "the window waited for the whole scan");
     }
 
     void resizeReappliesTheScanLook() {
