@@ -19,4 +19,10 @@ ResultPanel resultPanelAfterRemoval(std::size_t listed, std::size_t removed,
     return {std::move(text), colors::alertRed, "icn_white_cross", "Quarantine >"};
 }
 
+PanelParts partsReappliedOnResize(bool isQurantinePressed) {
+    if (isQurantinePressed)
+        return {.text = true, .color = true, .image = true, .buttonTitle = false};
+    return {.text = true, .color = true, .image = false, .buttonTitle = true};
+}
+
 } // namespace sentravex

@@ -23,4 +23,17 @@ ResultPanel resultPanelAfterScan(std::size_t threats);
 // box reads "0 Threats Remaining".
 ResultPanel resultPanelAfterRemoval(std::size_t listed, std::size_t removed, std::size_t remaining);
 
+// Which parts of a result box are set when it is applied.
+struct PanelParts {
+    bool text = true;
+    bool color = true;
+    bool image = true;
+    bool buttonTitle = true;
+    friend constexpr bool operator==(const PanelParts&, const PanelParts&) = default;
+};
+
+// A window resize sets the result box again: after a removal everything but the button title
+// (the removal keeps the title it chose), otherwise everything but the icon.
+PanelParts partsReappliedOnResize(bool isQurantinePressed);
+
 } // namespace sentravex

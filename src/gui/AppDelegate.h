@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <chrono>
+
+class QNetworkAccessManager;
+class QWidget;
+
+namespace sentravex {
+
+class SettingsDefaults;
+class Workspace;
+
+// The application shell: launch defaults, the remote scan-scope flag, reopen, quit and help.
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    struct Config {
+        QString configServer; // base URL of the configuration server, plain HTTP
+        QString helpSite;
+        // A server that never answers ends as a failed fetch after this long.
+        std::chrono::milliseconds fetchTimeout{15000};
+    };
+
+    AppDelegate(SettingsDefaults& defaults, Workspace& workspace, Config config,
+                QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    void applicationDidFinishLaunching();
+    void checkDataFromURL();
+    bool applicationShouldHandleReopen(QWidget* window, bool hasVisibleWindows);
+    bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
+    void applicationWillTerminate();
+    void wantHelp();
+
+    // One "OK" button. `runModal` YES hangs the alert from the window and returns at once; NO
+    // runs it application-modally and returns when it is dismissed.
+    static void createAlertForInformativeText(const QString& informativeText,
+                                              const QString& messageText, bool runModal,
+                                              QWidget* window);
+
+    bool isVersionApproved() const { return isVersionApproved_; }
+    void setIsVersionApproved(bool approved) { isVersionApproved_ = approved; }
+
+signals:
+    void remoteFlagFetched(bool flag);
+
+private:
+    SettingsDefaults& defaults_;
+    Workspace& workspace_;
+    Config config_;
+    QNetworkAccessManager* network_;
+    bool isVersionApproved_ = false;
+};
+
+inline constexpr const char* helperBundleIdentifier = "com.lindqvale.PurgewellHelper";
+
+} // namespace sentravex

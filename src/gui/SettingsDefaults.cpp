@@ -1,0 +1,20 @@
+#include "SettingsDefaults.h"
+
+namespace sentravex {
+
+std::optional<std::string> SettingsDefaults::value(const std::string& key) const {
+    const auto k = QString::fromStdString(key);
+    if (!settings_.contains(k))
+        return std::nullopt;
+    return settings_.value(k).toByteArray().toStdString();
+}
+
+void SettingsDefaults::setValue(const std::string& key, const std::string& value) {
+    settings_.setValue(QString::fromStdString(key), QByteArray::fromStdString(value));
+}
+
+void SettingsDefaults::remove(const std::string& key) {
+    settings_.remove(QString::fromStdString(key));
+}
+
+} // namespace sentravex

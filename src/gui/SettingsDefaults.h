@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Defaults.h"
+
+#include <QSettings>
+
+namespace sentravex {
+
+// The user defaults kept in the application's own settings.
+class SettingsDefaults : public Defaults {
+public:
+    SettingsDefaults() = default;
+    explicit SettingsDefaults(const QString& file) : settings_(file, QSettings::IniFormat) {}
+
+    std::optional<std::string> value(const std::string& key) const override;
+    void setValue(const std::string& key, const std::string& value) override;
+    void remove(const std::string& key) override;
+    void synchronize() { settings_.sync(); }
+
+private:
+    QSettings settings_;
+};
+
+} // namespace sentravex

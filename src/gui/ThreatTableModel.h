@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+namespace sentravex {
+
+class ViewController;
+
+// The threat table's rows, read from the controller's three column arrays.
+class ThreatTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ThreatTableModel(const ViewController& controller, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), vc_(controller) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void reloadData();
+
+private:
+    const ViewController& vc_;
+};
+
+} // namespace sentravex

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "platform/LocalFileSystem.h"
+#include "scan/Quorvane.h"
+#include "scan/ThreatScanner.h"
+#include "view/ResultPanel.h"
+#include "view/ScanClock.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+#include <thread>
+#include <vector>
+
+class QTimer;
+
+namespace Ui {
+class ViewController;
+}
+
+namespace sentravex {
+
+class AppDelegate;
+class PacedSink;
+class ThreatTableModel;
+
+// The window's content and the owner of its working state: the scan session here, the other
+// subsystems beside it.
+class ViewController : public QWidget {
+    Q_OBJECT
+public:
+    struct Options {
+        std::string root = "/";
+        std::string user;
+        // Factor on every progress step's wait: 1 in the window, 0 where nothing may wait.
+        double pacing = 1.0;
+    };
+
+    explicit ViewController(Options options, QWidget* parent = nullptr);
+    ~ViewController() override;
+
+    void setAppDelegate(AppDelegate* appDel) { appDel_ = appDel; }
+
+    // Scan session.
+    void startScan();
+    // Starts again from step 0 and 00:00.
+    void reScan();
+    void ScanningProgressChange(const QString& text, int number);
+    void doneScan();
+    void countdown();
+    // What the scan thread has the main thread do when it starts.
+    void scanThreadStarted();
+
+    // Window.
+    void screenResize();
+    void showMainView();
+    void showToolsView();
+    void getHelp();
+
+    // The threat table's data source; rows never exceed the column arrays.
+    int numberOfRowsInTableView() const;
+    QString threatCellText(const char* columnIdentifier, int row) const;
+
+    bool isScanning() const { return isScanning_; }
+    bool threatFound() const { return threatFound_; }
+    const ScanClock& scanClock() const { return clock_; }
+    std::vector<QuorvanePtr> arrQuorvaneList() const { return scanner_.arrQuorvaneList(); }
+    const std::vector<QuorvanePtr>& arrThreats() const { return arrThreats_; }
+
+signals:
+    // A progress step has been put on screen; the scan has ended and its summary is shown.
+    void stepShown(int number);
+    void scanFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void viewDidLoad();
+    void applyResultPanel(const ResultPanel& panel, PanelParts parts);
+    void rebuildThreatColumns();
+    void joinScanThread();
+
+    std::unique_ptr<Ui::ViewController> ui_;
+    Options options_;
+    AppDelegate* appDel_ = nullptr;
+
+    LocalFileSystem fs_;
+    ThreatScanner scanner_;
+    std::unique_ptr<PacedSink> sink_;
+    std::thread scanThread_;
+
+    bool isScanning_ = false;
+    bool isQurantinePressed_ = false;
+    bool threatFound_ = false;
+    ScanClock clock_;
+    QTimer* countdownTimer_ = nullptr;
+    std::vector<QuorvanePtr> arrThreats_;
+    QStringList arrQuorvaneName_;
+    QStringList arrQuorvanePath_;
+    QStringList arrQuorvaneActionTaken_;
+    ThreatTableModel* threatModel_ = nullptr;
+};
+
+} // namespace sentravex

@@ -1,0 +1,116 @@
+// The window's states: first load, the result box's look, its re-application on resize, the
+// two sides and the threat table's data source.
+#include "AppDelegate.h"
+#include "ThreatTableModel.h"
+#include "ViewController.h"
+#include "ui_ViewController.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QPixmap>
+#include <cstring>
+#include <iostream>
+
+namespace sentravex {
+namespace {
+
+QColor toQColor(const Color& c) {
+    return QColor::fromRgbF(static_cast<float>(c.red / 255), static_cast<float>(c.green / 255),
+                            static_cast<float>(c.blue / 255), static_cast<float>(c.alpha / 255));
+}
+
+} // namespace
+
+void ViewController::viewDidLoad() {
+    ui_->innerDefaultBox->setFillColor(toQColor(colors::alertRed));
+    isScanning_ = false;
+    ui_->btnShowInFinder->setEnabled(false);
+    ui_->btnReset->setEnabled(false);
+    ui_->btnRescan->setEnabled(false);
+    isQurantinePressed_ = false;
+    clock_.reset();
+
+    ui_->mainBox->setHidden(false);
+    ui_->toolsBox->setHidden(true);
+    ui_->defaultBox->setHidden(false);
+    ui_->threatBox->setHidden(true);
+    ui_->completionBox->setHidden(true);
+    ui_->btnQuorvaneRemoval->setChecked(true);
+
+    auto* header = ui_->tblThreatInfo->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->resizeSection(0, 250);
+    header->resizeSection(1, 110);
+    header->setStretchLastSection(true);
+
+    ui_->lblScanTarget->setText(
+        tr("Looks on the Mac at %1 for the account %2")
+            .arg(QString::fromStdString(options_.root), QString::fromStdString(options_.user)));
+
+    // Every window's resize, as the resize notification reaches the controller from any window.
+    qApp->installEventFilter(this);
+}
+
+bool ViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow())
+        screenResize();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ViewController::applyResultPanel(const ResultPanel& panel, PanelParts parts) {
+    if (parts.color)
+        ui_->completionBox->setFillColor(toQColor(panel.color));
+    if (parts.text)
+        ui_->scanQuorvaneInfo->setText(QString::fromStdString(panel.text));
+    if (parts.image)
+        ui_->imgIndicator->setPixmap(QPixmap(":/images/" + QString::fromStdString(panel.image)));
+    if (parts.buttonTitle)
+        ui_->btnCleanAll->setText(QString::fromStdString(panel.buttonTitle));
+}
+
+void ViewController::screenResize() {
+    // The removal's rows join here once removals exist; until then only a scan sets the box.
+    applyResultPanel(resultPanelAfterScan(scanner_.arrQuorvaneList().size()),
+                     partsReappliedOnResize(isQurantinePressed_));
+}
+
+void ViewController::showToolsView() {
+    ui_->toolsBox->setHidden(false);
+    ui_->mainBox->setHidden(true);
+    ui_->btnTools->setChecked(true);
+    ui_->btnQuorvaneRemoval->setChecked(false);
+}
+
+void ViewController::showMainView() {
+    ui_->toolsBox->setHidden(true);
+    ui_->mainBox->setHidden(false);
+    ui_->btnTools->setChecked(false);
+    ui_->btnQuorvaneRemoval->setChecked(true);
+}
+
+void ViewController::getHelp() {
+    if (appDel_)
+        appDel_->wantHelp();
+}
+
+int ViewController::numberOfRowsInTableView() const {
+    return static_cast<int>(std::min(
+        {arrQuorvaneName_.size(), arrQuorvanePath_.size(), arrQuorvaneActionTaken_.size()}));
+}
+
+QString ViewController::threatCellText(const char* columnIdentifier, int row) const {
+    if (row < 0 || row >= numberOfRowsInTableView())
+        return {};
+    if (std::strcmp(columnIdentifier, "ThreatName") == 0)
+        return arrQuorvaneName_[row];
+    if (std::strcmp(columnIdentifier, "ActionPerformed") == 0)
+        return arrQuorvaneActionTaken_[row];
+    if (std::strcmp(columnIdentifier, "PathInfo") == 0)
+        return arrQuorvanePath_[row];
+    std::cerr << "ERROR" << std::endl;
+    return {};
+}
+
+} // namespace sentravex
