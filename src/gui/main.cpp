@@ -72,7 +72,9 @@ int main(int argc, char* argv[]) {
     AppDelegate appDel(defaults, workspace, {configServer, QStringLiteral(SENTRAVEX_HELP_SITE)});
 
     CustomWindow window;
-    ViewController::Options options{root.toStdString(), user};
+    ViewController::Options options;
+    options.root = root.toStdString();
+    options.user = user;
     options.configServer = configServer.toStdString();
     options.services.defaults = &defaults;
     options.services.workspace = &workspace;
