@@ -207,6 +207,18 @@ private slots:
         w.button("btnCleanAll")->click();
         QCOMPARE(w.text("scanQuorvaneInfo"), QString("All Threats have been Removed"));
 
+        // A resize brings back the removal's headline, colour and icon; the title stays.
+        w.get<QLabel>("scanQuorvaneInfo")->setText("changed");
+        w.get<FillBox>("completionBox")->setFillColor(Qt::black);
+        w.get<QLabel>("imgIndicator")->clear();
+        w.button("btnCleanAll")->setText("kept");
+        w.vc.resize(880, 610);
+        QTRY_COMPARE(w.text("scanQuorvaneInfo"), QString("All Threats have been Removed"));
+        QCOMPARE(w.get<FillBox>("completionBox")->fillColor(), green);
+        QCOMPARE(w.get<QLabel>("imgIndicator")->pixmap().toImage(), image("icn_white_check"));
+        QCOMPARE(w.button("btnCleanAll")->text(), QString("kept"));
+        w.button("btnCleanAll")->setText("Quit");
+
         w.button("btnReset")->click();
         QVERIFY(!w.hidden("defaultBox"));
         QVERIFY(w.hidden("threatBox"));
