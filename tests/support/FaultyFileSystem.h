@@ -12,9 +12,10 @@ class FaultyFileSystem : public FileSystem {
 public:
     explicit FaultyFileSystem(const FileSystem& inner) : inner_(inner) {}
 
-    std::set<std::string> unreadable; // listFolder answers empty; allocatedSize 0
+    std::set<std::string> unreadable;   // listFolder answers empty; allocatedSize 0
     std::set<std::string> unexaminable; // exists and isDirectory answer false
-    std::set<std::string> undeletable; // removeItem fails and leaves it
+    std::set<std::string> undeletable;  // removeItem fails and leaves it
+    std::set<std::string> unopenable;   // readFile answers nothing
 
     bool exists(const std::string& p) const override {
         return !unexaminable.count(p) && inner_.exists(p);
@@ -34,6 +35,9 @@ public:
         return inner_.removeItem(p);
     }
     bool isWritable(const std::string& p) const override { return inner_.isWritable(p); }
+    std::optional<std::string> readFile(const std::string& p, std::size_t limit) const override {
+        return unopenable.count(p) ? std::nullopt : inner_.readFile(p, limit);
+    }
 
 private:
     const FileSystem& inner_;

@@ -116,11 +116,17 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
         } else {
             walkTree(
                 fd,
-                [&fail](int dirFd, const char* entry, bool folder) {
+                [&fail, &result](int dirFd, const char* entry, bool folder) {
                     if (folder)
                         return true;
+                    struct stat est {};
+                    std::int64_t size = ::fstatat(dirFd, entry, &est, AT_SYMLINK_NOFOLLOW) == 0
+                                            ? allocated(est)
+                                            : 0;
                     if (::unlinkat(dirFd, entry, 0) != 0)
                         fail("unlink");
+                    else
+                        result.bytes += size;
                     return false;
                 },
                 [&fail](int dirFd, const std::string& entry) {
@@ -132,6 +138,8 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
     }
     if (::unlinkat(parentFd, name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) != 0)
         fail(S_ISDIR(st.st_mode) ? "rmdir" : "unlink");
+    else if (!S_ISDIR(st.st_mode))
+        result.bytes += allocated(st);
     ::close(parentFd);
     return result;
 }
@@ -139,6 +147,31 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
 bool LocalFileSystem::isWritable(const std::string& path) const {
     auto host = root_.resolve(path);
     return host && ::access(host->c_str(), W_OK) == 0;
+}
+
+std::optional<std::string> LocalFileSystem::readFile(const std::string& path,
+                                                     std::size_t limit) const {
+    auto host = root_.resolve(path);
+    if (!host)
+        return std::nullopt;
+    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    std::optional<std::string> out;
+    // Only plain files: a device or pipe could block or never end.
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uint64_t>(st.st_size) <= limit) {
+        std::string data;
+        char buffer[65536];
+        ssize_t n = 0;
+        while ((n = ::read(fd, buffer, sizeof buffer)) > 0 && data.size() <= limit)
+            data.append(buffer, static_cast<std::size_t>(n));
+        if (n == 0 && data.size() <= limit)
+            out = std::move(data);
+    }
+    ::close(fd);
+    return out;
 }
 
 } // namespace sentravex
