@@ -21,11 +21,10 @@ TEST(ScanCommand, JsonListsThreatsInOrderWithTheCountedPacing) {
     EXPECT_EQ(doc["root"], mac.root());
     EXPECT_EQ(doc["user"], "bob");
     ASSERT_EQ(doc["threats"].size(), 2u);
-    EXPECT_EQ(doc["threats"][0],
-              (nlohmann::json{{"name", "Quorvane.app"},
-                              {"path", "/Applications/Quorvane.app"},
-                              {"kind", "Quorvane"},
-                              {"risk", "High Risk"}}));
+    EXPECT_EQ(doc["threats"][0], (nlohmann::json{{"name", "Quorvane.app"},
+                                                 {"path", "/Applications/Quorvane.app"},
+                                                 {"kind", "Quorvane"},
+                                                 {"risk", "High Risk"}}));
     EXPECT_EQ(doc["threats"][1]["path"], "/Users/bob/Library/Caches/com.quorvane.Quorvane");
     EXPECT_EQ(doc["progress"]["steps"], 100);
     EXPECT_DOUBLE_EQ(doc["progress"]["seconds"].get<double>(), 26.8);
