@@ -1,3 +1,4 @@
+#include "FaultyFileSystem.h"
 #include "Fixtures.h"
 #include "MacFixture.h"
 #include "cleaner/Cleaner.h"
@@ -119,6 +120,18 @@ TEST(ChromeDetails, ProfileCacheRules) {
                     EXPECT_EQ(p.find(bad), std::string::npos) << c.name << ": " << p;
             }
     }
+}
+
+TEST(ChromeDetails, AnUnreadableProfileCacheDropsTheCategory) {
+    MacFixture mac;
+    mac.folder("/Applications/Google Chrome.app")
+        .file(mac.home(chromeDir + "/Local State"), realFile("chrome/Local State"));
+    auto local = mac.fileSystem();
+    test::FaultyFileSystem fs(local);
+    fs.unopenable.insert(mac.home(chromeDir + "/Local State"));
+    Cleaner cleaner(fs, mac.user());
+    EXPECT_FALSE(cleaner.addGoogleChromeDetails());
+    EXPECT_EQ(cleaner.addBrowserExtensionsDetails().List.size(), 1u);
 }
 
 struct FirefoxCase {
