@@ -1,5 +1,7 @@
 #include "DemoTree.h"
 
+#include "CleanerDemo.h"
+
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -57,7 +59,7 @@ bool writeDemoTree(const std::string& hostFolder, const std::string& user) {
         out << f.content;
         ok &= !ec && out.good();
     }
-    return ok;
+    return writeCleanerDemo(hostFolder, user) && ok;
 }
 
 } // namespace sentravex
