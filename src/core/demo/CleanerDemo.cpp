@@ -1,20 +1,11 @@
 #include "CleanerDemo.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <string_view>
 
 namespace sentravex {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::string_view_literals;
-
-struct DemoFile {
-    std::string_view path;    // "~" stands for the user's home folder
-    std::string_view content; // "{home}" stands for the home folder's logical path
-};
 
 constexpr std::string_view bundle =
     "<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><dict/></plist>\n";
@@ -113,24 +104,8 @@ constexpr std::array cleanerFiles{
 
 } // namespace
 
-bool writeCleanerDemo(const std::string& hostFolder, const std::string& user) {
-    const std::string home = "/Users/" + user;
-    bool ok = true;
-    for (const auto& f : cleanerFiles) {
-        std::string relative(f.path.substr(1));
-        if (f.path.front() == '~')
-            relative = home.substr(1) + relative;
-        std::string content(f.content);
-        for (auto at = content.find("{home}"); at != std::string::npos; at = content.find("{home}"))
-            content.replace(at, 6, home);
-        fs::path target = fs::path(hostFolder) / relative;
-        std::error_code ec;
-        fs::create_directories(target.parent_path(), ec);
-        std::ofstream out(target, std::ios::binary | std::ios::trunc);
-        out << content;
-        ok &= !ec && out.good();
-    }
-    return ok;
+std::span<const DemoFile> cleanerDemoFiles() {
+    return cleanerFiles;
 }
 
 } // namespace sentravex
