@@ -68,6 +68,9 @@ void ViewController::reScan() {
     ui_->btnShowInFinder->setEnabled(false);
     ui_->btnReset->setEnabled(false);
     startScan();
+    // Access refused: no scan started, so the result view must keep a way back.
+    if (!isScanning_)
+        ui_->btnReset->setEnabled(true);
 }
 
 void ViewController::scanThreadStarted() {

@@ -84,6 +84,25 @@ private slots:
         QVERIFY(fakes.alerts.modal.empty());
     }
 
+    void refusedRescanKeepsAWayBack() {
+        MacFixture mac;
+        mac.folder(mac.home());
+        GuiFakes fakes;
+        ViewController vc({mac.root(), mac.user(), 0.0, {}, fakes.services()});
+        QSignalSpy done(&vc, &ViewController::scanFinished);
+        fakes.openPanel.answer = {kOpenPanelOK, mac.home()};
+        vc.startScan();
+        QVERIFY(done.wait(10000));
+
+        for (const auto& key : {kLibraryAccess, kSaveDirectory, kSaveDirectoryForHD})
+            fakes.defaults.remove(key);
+        fakes.openPanel.answer = {0, std::nullopt};
+        vc.reScan();
+        QVERIFY(!vc.isScanning());
+        QVERIFY(!vc.findChild<QWidget*>("completionBox")->isHidden());
+        QVERIFY(vc.findChild<QPushButton*>("btnReset")->isEnabled());
+    }
+
     void wholeDiskRouteAsksNothingOfAWritableDisk() {
         MacFixture mac;
         GuiFakes fakes;
