@@ -11,5 +11,6 @@ using Job = std::function<int()>;
 Job addScanCommand(CLI::App& app);
 Job addDemoCommand(CLI::App& app);
 Job addRemoveCommand(CLI::App& app);
+Job addCleanCommand(CLI::App& app);
 
 } // namespace sentravex::cli

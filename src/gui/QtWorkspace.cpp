@@ -39,9 +39,9 @@ bool QtWorkspace::openURL(const std::string& url) {
     return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
-bool QtWorkspace::selectFile(const std::string& logicalPath) {
+bool QtWorkspace::selectFile(const std::string& path) {
     // Desktop file viewers take a folder to open, not an item to select.
-    const QFileInfo item(QString::fromStdString(root_.hostPathOf(logicalPath)));
+    const QFileInfo item(QString::fromStdString(path));
     return QDesktopServices::openUrl(QUrl::fromLocalFile(item.absolutePath()));
 }
 

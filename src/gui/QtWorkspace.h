@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/Root.h"
 #include "platform/Workspace.h"
 
 namespace sentravex {
@@ -8,15 +7,10 @@ namespace sentravex {
 // The desktop of this machine: processes of this account, the default browser and file viewer.
 class QtWorkspace : public Workspace {
 public:
-    explicit QtWorkspace(Root root) : root_(std::move(root)) {}
-
     std::vector<RunningApplication> runningApplications() const override;
     void terminate(const RunningApplication& app) override;
     bool openURL(const std::string& url) override;
-    bool selectFile(const std::string& logicalPath) override;
-
-private:
-    Root root_;
+    bool selectFile(const std::string& path) override;
 };
 
 } // namespace sentravex

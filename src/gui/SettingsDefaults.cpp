@@ -11,10 +11,12 @@ std::optional<std::string> SettingsDefaults::value(const std::string& key) const
 
 void SettingsDefaults::setValue(const std::string& key, const std::string& value) {
     settings_.setValue(QString::fromStdString(key), QByteArray::fromStdString(value));
+    settings_.sync();
 }
 
 void SettingsDefaults::remove(const std::string& key) {
     settings_.remove(QString::fromStdString(key));
+    settings_.sync();
 }
 
 } // namespace sentravex

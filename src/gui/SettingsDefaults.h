@@ -6,7 +6,8 @@
 
 namespace sentravex {
 
-// The user defaults kept in the application's own settings.
+// The user defaults kept in the application's own settings, written through at every change
+// so that a grant survives a crash.
 class SettingsDefaults : public Defaults {
 public:
     SettingsDefaults() = default;

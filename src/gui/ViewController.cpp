@@ -2,7 +2,9 @@
 #include "ViewController.h"
 
 #include "PacedSink.h"
+#include "PlatformServices.h"
 #include "ThreatTableModel.h"
+#include "removal/CompletionActions.h"
 #include "scan/ProgressSink.h"
 #include "ui_ViewController.h"
 #include "view/ScanProgress.h"
@@ -24,6 +26,7 @@ ViewController::ViewController(Options options, QWidget* parent)
     connect(ui_->btnTools, &QPushButton::clicked, this, &ViewController::showToolsView);
     connect(ui_->btnHelp, &QPushButton::clicked, this, &ViewController::getHelp);
     connect(ui_->btnClose, &QPushButton::clicked, this, [this] { window()->close(); });
+    setUpServices();
     viewDidLoad();
 }
 
@@ -39,7 +42,9 @@ void ViewController::joinScanThread() {
 }
 
 void ViewController::startScan() {
-    isQurantinePressed_ = false;
+    if (!checkForHDAccess())
+        return;
+    remover_->scanStarted();
     ui_->defaultBox->setHidden(true);
     ui_->threatBox->setHidden(false);
     ui_->completionBox->setHidden(true);
@@ -59,8 +64,9 @@ void ViewController::startScan() {
 }
 
 void ViewController::reScan() {
-    resetScanStepCounter();
-    clock_.reset();
+    resetScanProgress(clock_.countDown, clock_.countdownCounterMinutes);
+    ui_->btnShowInFinder->setEnabled(false);
+    ui_->btnReset->setEnabled(false);
     startScan();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "access/AccessGrants.h"
 #include "platform/LocalFileSystem.h"
+#include "removal/ThreatRemover.h"
 #include "scan/Quorvane.h"
 #include "scan/ThreatScanner.h"
 #include "view/ResultPanel.h"
@@ -12,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+class QNetworkAccessManager;
 class QTimer;
 
 namespace Ui {
@@ -20,8 +23,14 @@ class ViewController;
 
 namespace sentravex {
 
+class AlertService;
 class AppDelegate;
+class Defaults;
+class OpenPanel;
 class PacedSink;
+class ScriptRunner;
+class Workspace;
+struct PlatformServices;
 class ThreatTableModel;
 
 // The window's content and the owner of its working state: the scan session here, the other
@@ -34,6 +43,17 @@ public:
         std::string user;
         // Factor on every progress step's wait: 1 in the window, 0 where nothing may wait.
         double pacing = 1.0;
+        // Base URL of the configuration server; empty: no version check.
+        std::string configServer;
+        // What asks the user or acts on the system; each one left null is the real one (the
+        // defaults then live in memory only).
+        struct Services {
+            ScriptRunner* scripts = nullptr;
+            OpenPanel* openPanel = nullptr;
+            AlertService* alerts = nullptr;
+            Defaults* defaults = nullptr;
+            Workspace* workspace = nullptr;
+        } services;
     };
 
     explicit ViewController(Options options, QWidget* parent = nullptr);
@@ -61,6 +81,18 @@ public:
     int numberOfRowsInTableView() const;
     QString threatCellText(const char* columnIdentifier, int row) const;
 
+    // Removal and the completion view.
+    void cleanAllThreats();
+    void removeThisMalware(const std::vector<QuorvanePtr>& list);
+    void showInFinder();
+    void resetApp();
+    void tableViewSelectionDidChange();
+    const ThreatRemover& remover() const { return *remover_; }
+
+    // Access grants before a scan, and the version approval check.
+    bool checkForHDAccess();
+    void CheckVersionApprove();
+
     bool isScanning() const { return isScanning_; }
     bool threatFound() const { return threatFound_; }
     const ScanClock& scanClock() const { return clock_; }
@@ -71,15 +103,21 @@ signals:
     // A progress step has been put on screen; the scan has ended and its summary is shown.
     void stepShown(int number);
     void scanFinished();
+    // A version check has ended, whatever it found.
+    void versionCheckDone();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void viewDidLoad();
     void applyResultPanel(const ResultPanel& panel, PanelParts parts);
     void rebuildThreatColumns();
     void joinScanThread();
+    void setUpServices();
+    // Shows what the removal run over `listed` records did.
+    void removalDone(std::size_t listed);
 
     std::unique_ptr<Ui::ViewController> ui_;
     Options options_;
@@ -90,8 +128,18 @@ private:
     std::unique_ptr<PacedSink> sink_;
     std::thread scanThread_;
 
+    // Removal, access grants and the version check.
+    std::unique_ptr<PlatformServices> platform_;
+    std::unique_ptr<ThreatRemover> remover_;
+    std::unique_ptr<AccessGrants> access_;
+    AlertService* alerts_ = nullptr;
+    Workspace* workspace_ = nullptr;
+    QuorvanePtr quorvaneFile_;
+    std::string currentVersion_;
+    bool versionCheckStarted_ = false;
+    QNetworkAccessManager* network_ = nullptr;
+
     bool isScanning_ = false;
-    bool isQurantinePressed_ = false;
     bool threatFound_ = false;
     ScanClock clock_;
     QTimer* countdownTimer_ = nullptr;

@@ -28,7 +28,6 @@ void ViewController::viewDidLoad() {
     ui_->btnShowInFinder->setEnabled(false);
     ui_->btnReset->setEnabled(false);
     ui_->btnRescan->setEnabled(false);
-    isQurantinePressed_ = false;
     clock_.reset();
 
     ui_->mainBox->setHidden(false);
@@ -71,9 +70,10 @@ void ViewController::applyResultPanel(const ResultPanel& panel, PanelParts parts
 }
 
 void ViewController::screenResize() {
-    // The removal's rows join here once removals exist; until then only a scan sets the box.
-    applyResultPanel(resultPanelAfterScan(scanner_.arrQuorvaneList().size()),
-                     partsReappliedOnResize(isQurantinePressed_));
+    const auto listed = scanner_.arrQuorvaneList().size();
+    const bool removed = remover_->isQurantinePressed();
+    applyResultPanel(removed ? remover_->resultPanel(listed) : resultPanelAfterScan(listed),
+                     partsReappliedOnResize(removed));
 }
 
 void ViewController::showToolsView() {

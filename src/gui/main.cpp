@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
     instance.listen();
 
     SettingsDefaults defaults;
-    QtWorkspace workspace{Root(root.toStdString())};
+    QtWorkspace workspace;
     QString configServer = QStringLiteral(SENTRAVEX_CONFIG_SERVER);
     if (auto setting = defaults.value("ConfigServer"))
         configServer = QString::fromStdString(*setting);
@@ -72,7 +72,13 @@ int main(int argc, char* argv[]) {
     AppDelegate appDel(defaults, workspace, {configServer, QStringLiteral(SENTRAVEX_HELP_SITE)});
 
     CustomWindow window;
-    auto* viewController = new ViewController({root.toStdString(), user}, &window);
+    ViewController::Options options;
+    options.root = root.toStdString();
+    options.user = user;
+    options.configServer = configServer.toStdString();
+    options.services.defaults = &defaults;
+    options.services.workspace = &workspace;
+    auto* viewController = new ViewController(options, &window);
     viewController->setAppDelegate(&appDel);
     window.setContentView(viewController);
     window.resize(860, 600);

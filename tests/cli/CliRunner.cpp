@@ -7,7 +7,7 @@
 
 namespace sentravex::test {
 
-CliResult runCli(const std::vector<std::string>& args) {
+CliResult runCli(const std::vector<std::string>& args, bool asNobody) {
     int out[2], err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         return {};
@@ -15,6 +15,8 @@ CliResult runCli(const std::vector<std::string>& args) {
     if (pid == 0) {
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);
+        if (asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(126);
         std::vector<char*> argv{const_cast<char*>(SENTRAVEX_CLI)};
         for (const auto& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));

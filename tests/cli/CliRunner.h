@@ -11,7 +11,9 @@ struct CliResult {
     std::string err;
 };
 
-// Runs sentravex-cli with these arguments and collects what it printed.
-CliResult runCli(const std::vector<std::string>& args);
+// Runs sentravex-cli with these arguments and collects what it printed. `asNobody` runs it under
+// the unprivileged "nobody" account when the tests run as the superuser, for whom permissions
+// never fail.
+CliResult runCli(const std::vector<std::string>& args, bool asNobody = false);
 
 } // namespace sentravex::test

@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "LocalHttpServer.h"
 #include "SettingsDefaults.h"
 #include "SingleInstance.h"
 #include "platform/Workspace.h"
@@ -8,57 +9,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <optional>
 
 using namespace sentravex;
+using FlagServer = sentravex::test::LocalHttpServer;
 
 namespace {
-
-// Serves one fixed HTTP answer on 127.0.0.1, or holds every connection open without a word.
-class FlagServer : public QObject {
-public:
-    explicit FlagServer(std::optional<QByteArray> response) : response_(std::move(response)) {
-        server_.listen(QHostAddress::LocalHost);
-        connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (auto* socket = server_.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    request_ += socket->readAll();
-                    if (response_ && request_.contains("\r\n\r\n")) {
-                        socket->write(*response_);
-                        socket->disconnectFromHost();
-                    }
-                });
-            }
-        });
-    }
-    QString base() const { return QString("http://127.0.0.1:%1").arg(server_.serverPort()); }
-    const QByteArray& request() const { return request_; }
-
-    static QByteArray answer(const QByteArray& body, const char* status = "200 OK") {
-        return QByteArray("HTTP/1.1 ") + status + "\r\nContent-Type: text/plain\r\n" +
-               "Content-Length: " + QByteArray::number(body.size()) +
-               "\r\nConnection: close\r\n\r\n" + body;
-    }
-
-private:
-    QTcpServer server_;
-    std::optional<QByteArray> response_;
-    QByteArray request_;
-};
-
-// A port where nothing listens any more.
-QString downServer() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const auto port = probe.serverPort();
-    probe.close();
-    return QString("http://127.0.0.1:%1").arg(port);
-}
 
 class RecordingWorkspace : public Workspace {
 public:
@@ -134,7 +93,7 @@ private slots:
 
     void remoteFlagFailures() {
         {
-            Shell shell(downServer());
+            Shell shell(test::downServer());
             shell.defaults.setBool("SandboxingDone", true);
             QVERIFY(!shell.launch());
         }
@@ -159,7 +118,7 @@ private slots:
     }
 
     void terminationQuitsOnlyTheHelper() {
-        Shell shell(downServer());
+        Shell shell(test::downServer());
         shell.workspace.apps = {{"Finder", "com.apple.finder", 10},
                                 {"Helper", helperBundleIdentifier, 11},
                                 {"Other", "com.lindqvale.Other", 12}};
@@ -169,13 +128,13 @@ private slots:
     }
 
     void helpOpensTheHelpSite() {
-        Shell shell(downServer());
+        Shell shell(test::downServer());
         shell.appDel.wantHelp();
         QCOMPARE(shell.workspace.opened, std::vector<std::string>{"http://help.invalid/"});
     }
 
     void reopenBringsBackAClosedWindow() {
-        Shell shell(downServer());
+        Shell shell(test::downServer());
         QWidget window;
         window.show();
         window.close();

@@ -1,4 +1,5 @@
 #include "FillBox.h"
+#include "GuiFakes.h"
 #include "MacFixture.h"
 #include "ViewController.h"
 #include "scan/ProgressSink.h"
@@ -14,13 +15,15 @@
 #include <memory>
 
 using namespace sentravex;
+using sentravex::test::GuiFakes;
 using sentravex::test::MacFixture;
 
 namespace {
 
-// The window on a fixture tree, with a sink that never waits.
+// The window on a fixture tree, with a sink that never waits and services that never ask.
 struct Window {
-    explicit Window(const MacFixture& mac) : vc({mac.root(), mac.user(), /*pacing*/ 0.0}) {
+    explicit Window(const MacFixture& mac)
+        : vc({mac.root(), mac.user(), /*pacing*/ 0.0, {}, fakes.services()}) {
         vc.resize(860, 600);
     }
 
@@ -67,6 +70,7 @@ struct Window {
         return out;
     }
 
+    GuiFakes fakes;
     ViewController vc;
 };
 
@@ -224,7 +228,8 @@ private slots:
         MacFixture mac;
         QElapsedTimer clock;
         {
-            ViewController vc({mac.root(), mac.user(), /*pacing*/ 1.0});
+            GuiFakes fakes;
+            ViewController vc({mac.root(), mac.user(), /*pacing*/ 1.0, {}, fakes.services()});
             QSignalSpy shown(&vc, &ViewController::stepShown);
             vc.startScan();
             QVERIFY(shown.wait(5000)); // the scan thread is now inside its 26 s of waits

@@ -16,6 +16,7 @@ public:
     std::set<std::string> unexaminable; // exists and isDirectory answer false
     std::set<std::string> undeletable;  // removeItem fails and leaves it
     std::set<std::string> unwritable;   // isWritable answers false
+    std::set<std::string> unopenable;   // readFile answers nothing
 
     bool exists(const std::string& p) const override {
         return !unexaminable.count(p) && inner_.exists(p);
@@ -36,6 +37,9 @@ public:
     }
     bool isWritable(const std::string& p) const override {
         return !unwritable.count(p) && inner_.isWritable(p);
+    }
+    std::optional<std::string> readFile(const std::string& p, std::size_t limit) const override {
+        return unopenable.count(p) ? std::nullopt : inner_.readFile(p, limit);
     }
 
 private:

@@ -1,19 +1,11 @@
 #include "DemoTree.h"
 
+#include "CleanerDemo.h"
+
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <string_view>
 
 namespace sentravex {
 namespace {
-
-namespace fs = std::filesystem;
-
-struct DemoFile {
-    std::string_view path; // "~" stands for the user's home folder
-    std::string_view content;
-};
 
 constexpr std::string_view plist = R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><dict><key>Label</key><string>demo</string></dict></plist>
@@ -44,20 +36,8 @@ constexpr std::array demoFiles{
 } // namespace
 
 bool writeDemoTree(const std::string& hostFolder, const std::string& user) {
-    const std::string home = "Users/" + user;
-    bool ok = true;
-    for (const auto& f : demoFiles) {
-        std::string relative(f.path.substr(1));
-        if (f.path.front() == '~')
-            relative = home + relative;
-        fs::path target = fs::path(hostFolder) / relative;
-        std::error_code ec;
-        fs::create_directories(target.parent_path(), ec);
-        std::ofstream out(target, std::ios::binary | std::ios::trunc);
-        out << f.content;
-        ok &= !ec && out.good();
-    }
-    return ok;
+    bool traces = writeDemoFiles(hostFolder, user, demoFiles);
+    return writeDemoFiles(hostFolder, user, cleanerDemoFiles()) && traces;
 }
 
 } // namespace sentravex

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@ struct RemoveResult {
     bool existed = false;
     std::uint64_t failures = 0; // entries that could not be removed; the rest were
     std::string error;          // the first failure's reason
+    std::int64_t bytes = 0;     // allocated bytes of what was removed
     bool ok() const { return failures == 0; }
 };
 
@@ -33,6 +36,10 @@ public:
     // be removed is counted and the rest is still removed.
     virtual RemoveResult removeItem(const std::string& path) const = 0;
     virtual bool isWritable(const std::string& path) const = 0;
+    // The contents of a plain file, following links inside the root; none when it cannot be
+    // read or holds more than `limit` bytes.
+    virtual std::optional<std::string> readFile(const std::string& path,
+                                                std::size_t limit) const = 0;
 };
 
 } // namespace sentravex

@@ -133,11 +133,17 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
         } else {
             walkTree(
                 folder.get(),
-                [&fail](int dirFd, const char* entry, bool entryIsFolder) {
+                [&fail, &result](int dirFd, const char* entry, bool entryIsFolder) {
                     if (entryIsFolder)
                         return true;
+                    struct stat est {};
+                    std::int64_t size = ::fstatat(dirFd, entry, &est, AT_SYMLINK_NOFOLLOW) == 0
+                                            ? allocated(est)
+                                            : 0;
                     if (::unlinkat(dirFd, entry, 0) != 0)
                         fail("unlink");
+                    else
+                        result.bytes += size;
                     return false;
                 },
                 [&fail](int dirFd, const std::string& entry) {
@@ -148,12 +154,35 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
     }
     if (::unlinkat(parentFd.get(), name.c_str(), isFolder ? AT_REMOVEDIR : 0) != 0)
         fail(isFolder ? "rmdir" : "unlink");
+    else if (!isFolder)
+        result.bytes += allocated(st);
     return result;
 }
 
 bool LocalFileSystem::isWritable(const std::string& path) const {
     auto host = root_.resolve(path);
     return host && ::access(host->c_str(), W_OK) == 0;
+}
+
+std::optional<std::string> LocalFileSystem::readFile(const std::string& path,
+                                                     std::size_t limit) const {
+    Fd fd(root_.open(path, O_RDONLY | O_NONBLOCK));
+    if (!fd)
+        return std::nullopt;
+    struct stat st {};
+    std::optional<std::string> out;
+    // Only plain files: a device or pipe could block or never end.
+    if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uint64_t>(st.st_size) <= limit) {
+        std::string data;
+        char buffer[65536];
+        ssize_t n = 0;
+        while ((n = ::read(fd.get(), buffer, sizeof buffer)) > 0 && data.size() <= limit)
+            data.append(buffer, static_cast<std::size_t>(n));
+        if (n == 0 && data.size() <= limit)
+            out = std::move(data);
+    }
+    return out;
 }
 
 } // namespace sentravex

@@ -18,6 +18,7 @@ public:
     std::int64_t allocatedSize(const std::string& path) const override;
     RemoveResult removeItem(const std::string& path) const override;
     bool isWritable(const std::string& path) const override;
+    std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override;
 
 private:
     Root root_;

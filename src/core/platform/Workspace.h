@@ -19,8 +19,9 @@ public:
     // A normal quit request, not a forced one; the answer is not awaited.
     virtual void terminate(const RunningApplication& app) = 0;
     virtual bool openURL(const std::string& url) = 0;
-    // Shows the folder holding a logical path with the item selected where the viewer can.
-    virtual bool selectFile(const std::string& logicalPath) = 0;
+    // Shows the folder holding a file of this machine (a host path, as the caller resolved it
+    // inside the root) with the file selected where the viewer can.
+    virtual bool selectFile(const std::string& path) = 0;
 };
 
 } // namespace sentravex

@@ -167,5 +167,21 @@ TEST(RemoveItem, CountsWhatCouldNotBeRemovedAndRemovesTheRest) {
     EXPECT_TRUE(std::filesystem::exists(mac.host("/t/locked/b")));
 }
 
+TEST(ReadFile, ReadsPlainFilesInsideTheRootOnly) {
+    MacFixture mac;
+    SentinelFolder outside;
+    mac.file("/f", "content")
+        .file("/big", std::string(100, 'b'))
+        .link("/out", outside.path() + "/precious.txt");
+    ASSERT_EQ(::mkfifo(mac.host("/pipe").c_str(), 0644), 0);
+    auto fs = mac.fileSystem();
+    EXPECT_EQ(fs.readFile("/f", 100), "content");
+    EXPECT_EQ(fs.readFile("/big", 100), std::string(100, 'b'));
+    EXPECT_FALSE(fs.readFile("/big", 99)) << "over the limit";
+    EXPECT_FALSE(fs.readFile("/pipe", 100)) << "a pipe would block";
+    EXPECT_FALSE(fs.readFile("/missing", 100));
+    EXPECT_FALSE(fs.readFile("/out", 100)) << "a link is resolved inside the root";
+}
+
 } // namespace
 } // namespace sentravex

@@ -1,0 +1,140 @@
+#include "Commands.h"
+#include "Options.h"
+#include "cleaner/ByteCount.h"
+#include "cleaner/CheckBoxRules.h"
+#include "cleaner/Cleaner.h"
+
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+namespace sentravex::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+struct CleanArgs {
+    MacOptions mac;
+    std::vector<std::string> select;
+    bool apply = false;
+};
+
+// Checks what one --select names, as the window's check boxes would.
+void applySelection(std::vector<CleanerCategory>& categories, const std::string& choice) {
+    for (auto& category : categories)
+        if (choice == category.Name) {
+            checkCategory(category, CheckState::On);
+            return;
+        }
+    for (auto& category : categories) {
+        const std::string prefix = category.Name + "/";
+        if (choice.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::string item = choice.substr(prefix.size());
+        if (!checkItem(category, item, CheckState::On))
+            throw UsageError("no item \"" + item + "\" in " + category.Name);
+        return;
+    }
+    throw UsageError("no category \"" + choice.substr(0, choice.find('/')) + "\" on this Mac");
+}
+
+Json bytesOf(const std::optional<std::int64_t>& bytes) {
+    return bytes ? Json(*bytes) : Json(nullptr);
+}
+
+void printListing(const std::vector<CleanerCategory>& categories, bool json) {
+    if (json) {
+        Json doc;
+        doc["categories"] = Json::array();
+        for (const auto& c : categories) {
+            Json items = Json::array();
+            for (const auto& i : c.List)
+                items.push_back({{"name", i.NameText},
+                                 {"size", i.sizeText},
+                                 {"bytes", bytesOf(i.bytes)},
+                                 {"enabled", i.isEnabled.value_or(false)},
+                                 {"paths", i.AllList}});
+            doc["categories"].push_back({{"name", c.Name},
+                                         {"size", c.Size},
+                                         {"bytes", bytesOf(c.bytes)},
+                                         {"enabled", c.isEnabled},
+                                         {"items", std::move(items)}});
+        }
+        std::cout << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        return;
+    }
+    for (const auto& c : categories) {
+        std::cout << c.Name << (c.Size.empty() ? "" : "  " + c.Size)
+                  << (c.isEnabled ? "" : "  (disabled)") << '\n';
+        for (const auto& i : c.List) {
+            bool member = c.isFromAdware && i.isHeader;
+            std::cout << (member ? "    " : "  ") << i.NameText
+                      << (i.sizeText.empty() ? "" : "  " + i.sizeText)
+                      << (i.isEnabled.value_or(false) ? "" : "  (disabled)") << '\n';
+        }
+    }
+}
+
+void printReport(const CleanReport& report, bool apply, bool json) {
+    if (json) {
+        Json doc;
+        doc["selected"] = Json::array();
+        for (const auto& s : report.selected)
+            doc["selected"].push_back(
+                {{"category", s.category}, {"item", s.item}, {"paths", s.paths}});
+        doc["bytes"] = report.bytes;
+        doc["deleted"] = report.deleted;
+        doc["failed"] = Json::array();
+        for (const auto& f : report.failed)
+            doc["failed"].push_back({{"path", f.path}, {"error", f.error}});
+        std::cout << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        return;
+    }
+    for (const auto& path : report.deleted)
+        std::cout << (apply ? "deleted  " : "would delete  ") << path << '\n';
+    for (const auto& f : report.failed)
+        std::cout << "not removed  " << f.path << "  (" << f.error << ")\n";
+    std::string amount =
+        std::to_string(report.bytes) + " bytes (" + byteCountText(report.bytes) + ")";
+    if (!apply)
+        std::cout << amount << " would be freed; nothing was deleted (add --apply)\n";
+    else if (report.ok())
+        std::cout << amount << " freed. You have successfully cleared selected data.\n";
+    else
+        std::cout << amount << " freed; " << report.failed.size()
+                  << (report.failed.size() == 1 ? " path" : " paths") << " could not be removed\n";
+}
+
+} // namespace
+
+Job addCleanCommand(CLI::App& app) {
+    auto args = std::make_shared<CleanArgs>();
+    auto* command =
+        app.add_subcommand("clean", "List the private data of the browsers, Mail, Flash and the "
+                                    "system, and delete what is selected");
+    args->mac.addTo(*command);
+    command->add_option("--select", args->select,
+                        "Check a whole category, or CATEGORY/ITEM (repeatable)");
+    command->add_flag("--apply", args->apply, "Delete the selection (default: a dry run)");
+
+    return [args] {
+        auto fs = args->mac.openFileSystem();
+        auto user = args->mac.userName();
+        if (args->select.empty() && args->apply)
+            throw UsageError("--apply needs --select");
+        // A selection needs names and paths only; its bytes are counted on the way.
+        Cleaner cleaner(fs, user, args->select.empty());
+        auto categories = cleaner.availbleApp();
+        if (args->select.empty()) {
+            printListing(categories, args->mac.json);
+            return static_cast<int>(exitDone);
+        }
+        for (const auto& choice : args->select)
+            applySelection(categories, choice);
+        auto report = cleaner.cleanSelected(categories, args->apply);
+        printReport(report, args->apply, args->mac.json);
+        return static_cast<int>(report.ok() ? exitDone : exitFound);
+    };
+}
+
+} // namespace sentravex::cli

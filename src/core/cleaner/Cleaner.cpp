@@ -1,0 +1,335 @@
+#include "Cleaner.h"
+
+#include "ByteCount.h"
+#include "ChromeProfiles.h"
+#include "CleanerTables.h"
+#include "ExtensionScan.h"
+#include "platform/Account.h"
+#include "platform/FileSystem.h"
+#include "scan/QuorvaneScan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+namespace sentravex {
+namespace {
+
+using tables::Base;
+using tables::ItemRow;
+
+std::string lastComponent(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+std::string withoutExtension(const std::string& name) {
+    auto dot = name.find_last_of('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string filled(std::string_view format, const std::string& value) {
+    std::string text(format);
+    if (auto at = text.find("%@"); at != std::string::npos)
+        text.replace(at, 2, value);
+    return text;
+}
+
+// The paths of a table row under the folder its base names.
+Cleaner::Urls rowPaths(const ItemRow& row, const std::string& base) {
+    Cleaner::Urls paths;
+    for (auto relative : row.paths)
+        if (!relative.empty())
+            paths.push_back(base + "/" + std::string(relative));
+    return paths;
+}
+
+} // namespace
+
+std::string Cleaner::homeUrl() const {
+    return homeFolder(user_);
+}
+
+CleanerItem Cleaner::getDicForList(Urls list, std::string name, bool isExt) {
+    CleanerItem item;
+    item.isHeader = !list.empty();
+    item.AllList = std::move(list);
+    item.NameText = std::move(name);
+    item.isExt = isExt;
+    return item;
+}
+
+std::int64_t Cleaner::fileSizeOf(const std::string& url) const {
+    return fs_.allocatedSize(url);
+}
+
+std::int64_t Cleaner::countSize(std::vector<CleanerItem>& items) const {
+    std::int64_t total = 0;
+    for (auto& item : items) {
+        std::int64_t size = 0;
+        for (const auto& url : item.AllList)
+            size += fileSizeOf(url);
+        item.bytes = size;
+        item.sizeText = byteCountText(size);
+        item.isEnabled = size != 0;
+        total += size;
+    }
+    return total;
+}
+
+CleanerCategory Cleaner::finishCategory(std::string name, std::vector<CleanerItem> list,
+                                        std::string img) const {
+    CleanerCategory category;
+    category.Name = std::move(name);
+    category.Img = std::move(img);
+    category.isEnabled = true;
+    if (sizing_) {
+        std::int64_t total = countSize(list);
+        category.bytes = total;
+        category.Size = byteCountText(total);
+        category.isEnabled = total != 0;
+    }
+    category.List = std::move(list);
+    return category;
+}
+
+std::optional<CleanerCategory> Cleaner::addSafariDetails() const {
+    if (!fs_.exists(std::string(tables::safariBundle)))
+        return std::nullopt;
+    const std::string safari = homeUrl() + "/Library/Safari";
+    std::vector<CleanerItem> list;
+    for (const auto& row : tables::safariItems)
+        list.push_back(getDicForList(rowPaths(row, row.base == Base::Home ? homeUrl() : safari),
+                                     std::string(row.NameText), false));
+    return finishCategory("Safari", std::move(list), std::string(tables::safariBundle));
+}
+
+std::optional<CleanerCategory> Cleaner::addGoogleChromeDetails() const {
+    if (!fs_.exists(std::string(tables::chromeBundle)))
+        return std::nullopt;
+    auto profiles = readChromeProfiles(fs_, user_);
+    if (!profiles)
+        return std::nullopt;
+    const std::string chrome = chromeFolder(user_);
+    std::vector<CleanerItem> list;
+    Urls caches;
+    for (const auto& profile : *profiles) {
+        const std::string folder = chrome + "/" + profile.folder;
+        for (const auto& row : tables::chromeProfileItems)
+            list.push_back(
+                getDicForList(rowPaths(row, folder), filled(row.NameText, profile.name), false));
+        for (auto cache : tables::chromeProfileCaches)
+            caches.push_back(folder + "/" + cache);
+    }
+    caches.push_back(homeUrl() + "/" + std::string(tables::chromeCaches));
+    list.push_back(getDicForList(std::move(caches), "Browser Caches", false));
+    return finishCategory("Chrome", std::move(list), std::string(tables::chromeBundle));
+}
+
+std::optional<std::string> Cleaner::chosenFirefoxProfile() const {
+    for (const auto& entry :
+         QuorvaneScan::getUrlListAt(fs_, ExtensionScan::firefoxProfilesFolder(user_)))
+        if (lastComponent(entry).find("default") != std::string::npos)
+            return entry;
+    return std::nullopt;
+}
+
+std::optional<CleanerCategory> Cleaner::addMozilaFirefoxDetails() const {
+    if (!fs_.exists(std::string(tables::firefoxBundle)))
+        return std::nullopt;
+    std::vector<CleanerItem> list;
+    if (auto profile = chosenFirefoxProfile())
+        for (const auto& row : tables::firefoxItems)
+            list.push_back(
+                getDicForList(rowPaths(row, row.base == Base::Home ? homeUrl() : *profile),
+                              std::string(row.NameText), false));
+    return finishCategory("Firefox", std::move(list), std::string(tables::firefoxBundle));
+}
+
+CleanerCategory Cleaner::addBrowserExtensionsDetails() const {
+    std::vector<CleanerItem> list;
+    Urls preferences;
+    auto appendGroup = [&list](const char* heading, std::vector<CleanerItem>& group) {
+        if (!group.empty()) {
+            list.push_back(getDicForList({}, heading, true));
+            list.insert(list.end(), group.begin(), group.end());
+        }
+        group.clear();
+    };
+    std::vector<CleanerItem> group;
+
+    if (fs_.exists(std::string(tables::safariBundle))) {
+        preferences.push_back(homeUrl() + "/Library/Safari/Configurations.plist.signed");
+        for (const auto& entry : ExtensionScan::getSafariExtantionList(fs_, user_)) {
+            std::string name = lastComponent(entry);
+            if (name == "Extensions.plist" || name == ".DS_Store")
+                continue;
+            group.push_back(getDicForList({entry}, withoutExtension(name), true));
+        }
+        appendGroup("Safari Extensions", group);
+    }
+    if (fs_.exists(std::string(tables::chromeBundle))) {
+        for (const auto& record : ExtensionScan::getChromeExtantionList(fs_, user_))
+            if (fs_.exists(record.urlExt))
+                group.push_back(getDicForList(
+                    {record.urlExt},
+                    record.nameExt + " v" + record.verExt + " (" + record.PersonExt + ")", true));
+        appendGroup("Google Chrome Extensions", group);
+        if (auto profiles = readChromeProfiles(fs_, user_))
+            for (const auto& profile : *profiles)
+                preferences.push_back(chromeFolder(user_) + "/" + profile.folder + "/Preferences");
+    }
+    if (fs_.exists(std::string(tables::firefoxBundle))) {
+        for (const auto& record : ExtensionScan::getFirefoxExtantionList(fs_, user_))
+            if (fs_.exists(record.urlExt))
+                group.push_back(
+                    getDicForList({record.urlExt}, record.nameExt + " v" + record.verExt, true));
+        appendGroup("Firefox Extensions", group);
+        if (auto profile = chosenFirefoxProfile())
+            for (auto file : tables::firefoxPreferenceFiles)
+                preferences.push_back(*profile + "/" + file);
+    }
+
+    CleanerItem reset;
+    reset.AllList = std::move(preferences);
+    reset.NameText = "Reset Browsers Preferences to Defaults";
+    reset.isExt = true;
+    reset.isHeader = false;
+    list.push_back(std::move(reset));
+    for (auto& row : list) {
+        row.isEnabled = true;
+        row.sizeText.clear();
+    }
+
+    CleanerCategory category;
+    category.Name = "Browser Extensions";
+    category.List = std::move(list);
+    category.Img = std::string(tables::browserExtensionsImage);
+    category.isEnabled = true;
+    category.isFromAdware = true;
+    return category;
+}
+
+std::string Cleaner::trashFolder() const {
+    return homeUrl() + "/.Trash";
+}
+
+CleanerCategory Cleaner::addSystemDetails() const {
+    const std::string containers = homeUrl() + "/Library/Containers";
+    auto insideContainers = [&](const char* folder) {
+        Urls paths;
+        for (const auto& container : QuorvaneScan::getUrlListAt(fs_, containers)) {
+            if (lastComponent(container) == ".DS_Store")
+                continue;
+            auto entries = QuorvaneScan::getUrlListAt(fs_, container + folder);
+            paths.insert(paths.end(), entries.begin(), entries.end());
+        }
+        return paths;
+    };
+    Urls downloadsLog;
+    const std::string quarantine = lowered("com.apple.LaunchServices.QuarantineEventsV");
+    for (const auto& entry : QuorvaneScan::getUrlListAt(fs_, homeUrl() + "/Library/Preferences"))
+        if (lowered(lastComponent(entry)).find(quarantine) != std::string::npos)
+            downloadsLog.push_back(entry);
+
+    std::vector<CleanerItem> list;
+    list.push_back(getDicForList({homeUrl() + "/Library/Caches"}, "System Cache Files", false));
+    list.push_back(
+        getDicForList(insideContainers("/Data/Library/Caches"), "Applications Cache Files", false));
+    list.push_back(getDicForList({homeUrl() + "/Library/Logs"}, "System Log Files", false));
+    list.push_back(
+        getDicForList(insideContainers("/Data/Library/Logs"), "Applications Log Files", false));
+    list.push_back(getDicForList(std::move(downloadsLog), "System Downloads Log", false));
+    list.push_back(
+        getDicForList(QuorvaneScan::getUrlListAt(fs_, trashFolder()), "Trash Files", false));
+    return finishCategory("System", std::move(list), std::string(tables::finderBundle));
+}
+
+std::optional<CleanerCategory> Cleaner::addMailAppDetails() const {
+    if (!fs_.exists(std::string(tables::mailBundle)))
+        return std::nullopt;
+    std::vector<CleanerItem> list;
+    for (const auto& row : tables::mailItems)
+        list.push_back(getDicForList(rowPaths(row, homeUrl()), std::string(row.NameText), false));
+    return finishCategory("Mail", std::move(list), std::string(tables::mailBundle));
+}
+
+std::optional<CleanerCategory> Cleaner::addAdobeFlashDetails() const {
+    if (!fs_.exists(std::string(tables::flashBundle)))
+        return std::nullopt;
+    std::vector<CleanerItem> list;
+    for (const auto& row : tables::flashItems)
+        list.push_back(getDicForList(rowPaths(row, homeUrl()), std::string(row.NameText), false));
+    return finishCategory("Flash", std::move(list), std::string(tables::flashBundle));
+}
+
+void Cleaner::scanInBG(const HandOff& handOff) const {
+    handOff(addSafariDetails());
+    handOff(addGoogleChromeDetails());
+    handOff(addMozilaFirefoxDetails());
+    handOff(addBrowserExtensionsDetails());
+    handOff(addSystemDetails());
+    handOff(addMailAppDetails());
+    handOff(addAdobeFlashDetails());
+}
+
+std::vector<CleanerCategory> Cleaner::availbleApp() const {
+    std::vector<CleanerCategory> categories;
+    scanInBG([&categories](std::optional<CleanerCategory> category) {
+        if (category)
+            categories.push_back(std::move(*category));
+    });
+    return categories;
+}
+
+CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categories,
+                                   bool apply) const {
+    CleanReport report;
+    Urls paths;
+    for (const auto& category : categories)
+        for (const auto& item : category.List)
+            if (item.isChecked == CheckState::On) {
+                report.selected.push_back({category.Name, item.NameText, item.AllList});
+                paths.insert(paths.end(), item.AllList.begin(), item.AllList.end());
+            }
+
+    // A path selected twice, or inside another selected folder, goes with the first or with
+    // that folder: counting it again would overstate the bytes.
+    const std::set<std::string> all(paths.begin(), paths.end());
+    std::set<std::string> seen;
+    auto covered = [&all](const std::string& path) {
+        for (auto slash = path.find_last_of('/'); slash != std::string::npos && slash > 0;
+             slash = path.find_last_of('/', slash - 1))
+            if (all.count(path.substr(0, slash)))
+                return true;
+        return false;
+    };
+
+    for (const auto& path : paths) {
+        if (!seen.insert(path).second || covered(path))
+            continue;
+        // The dry run walks the same road, asking only what a removal would meet.
+        RemoveResult result;
+        if (apply) {
+            result = fs_.removeItem(path);
+        } else {
+            result.existed = fs_.exists(path);
+            result.bytes = result.existed ? fileSizeOf(path) : 0;
+        }
+        if (!result.existed)
+            continue;
+        report.bytes += result.bytes;
+        if (result.ok())
+            report.deleted.push_back(path);
+        else
+            report.failed.push_back({path, result.error});
+    }
+    return report;
+}
+
+} // namespace sentravex

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "CleanReport.h"
+#include "CleanerCategory.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sentravex {
+
+class FileSystem;
+
+// Builds the cleaner's categories from what the browsers, Mail, Flash and the system left in a
+// user's home, and deletes the checked items.
+class Cleaner {
+public:
+    using Urls = std::vector<std::string>;
+    // Receives each collector's category, or nothing when its application is absent.
+    using HandOff = std::function<void(std::optional<CleanerCategory>)>;
+
+    // Without sizing the categories carry names and paths only (enough to pick and delete).
+    Cleaner(const FileSystem& fs, std::string user, bool sizing = true)
+        : fs_(fs), user_(std::move(user)), sizing_(sizing) {}
+
+    std::string homeUrl() const;
+    static CleanerItem getDicForList(Urls list, std::string name, bool isExt);
+    // Sizes every item, writing its size text and enabled flag; returns the total.
+    std::int64_t countSize(std::vector<CleanerItem>& items) const;
+    std::int64_t fileSizeOf(const std::string& url) const;
+    // Sizes the items and makes the finished category.
+    CleanerCategory finishCategory(std::string name, std::vector<CleanerItem> list,
+                                   std::string img) const;
+
+    std::optional<CleanerCategory> addSafariDetails() const;
+    std::optional<CleanerCategory> addGoogleChromeDetails() const;
+    std::optional<CleanerCategory> addMozilaFirefoxDetails() const;
+    CleanerCategory addBrowserExtensionsDetails() const;
+    CleanerCategory addSystemDetails() const;
+    std::optional<CleanerCategory> addMailAppDetails() const;
+    std::optional<CleanerCategory> addAdobeFlashDetails() const;
+
+    // Runs the seven collectors in order, handing each result on as soon as it is made.
+    void scanInBG(const HandOff& handOff) const;
+    // The whole category list, in collector order.
+    std::vector<CleanerCategory> availbleApp() const;
+
+    // Deletes every path of every checked item (or, without `apply`, reports what would go).
+    // A path already absent is passed over; what cannot be removed is reported.
+    CleanReport cleanSelected(const std::vector<CleanerCategory>& categories, bool apply) const;
+
+    // The chosen Firefox profile folder: the first in the profiles folder whose name holds
+    // "default".
+    std::optional<std::string> chosenFirefoxProfile() const;
+    std::string trashFolder() const;
+
+private:
+    const FileSystem& fs_;
+    std::string user_;
+    bool sizing_;
+};
+
+} // namespace sentravex

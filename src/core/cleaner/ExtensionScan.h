@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ExtensionRecord.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sentravex {
+
+class FileSystem;
+
+// Finds the extensions the browsers installed for a user. Only reads.
+class ExtensionScan {
+public:
+    using Urls = std::vector<std::string>;
+
+    static std::vector<ExtensionRecord> getChromeExtantionList(const FileSystem& fs,
+                                                               const std::string& user);
+    // Only add-ons that lie inside a Firefox profile: the store is any program's to write, and
+    // a listed row is deleted whole.
+    static std::vector<ExtensionRecord> getFirefoxExtantionList(const FileSystem& fs,
+                                                                const std::string& user);
+    // The Safari extensions folder's entries, unfiltered.
+    static Urls getSafariExtantionList(const FileSystem& fs, const std::string& user);
+
+    // The name a "__MSG_" placeholder stands for in a version folder's "_locales"; the placeholder
+    // itself when it cannot be looked up; none when the folder has no "_locales".
+    static std::optional<std::string> resolveMessageName(const FileSystem& fs,
+                                                         const std::string& versionFolder,
+                                                         const std::string& placeholder);
+    // The message key of a placeholder: "__MSG_appName__" gives "appName", "__MSG_APP_NAME__"
+    // gives "app_name".
+    static std::string messageKey(const std::string& placeholder);
+
+    static std::string firefoxProfilesFolder(const std::string& user);
+};
+
+} // namespace sentravex

@@ -1,0 +1,154 @@
+#include "CliRunner.h"
+#include "MacFixture.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/stat.h>
+
+namespace sentravex {
+namespace {
+
+using test::MacFixture;
+using test::runCli;
+using Json = nlohmann::json;
+
+const std::string chromeDir = "/Library/Application Support/Google/Chrome";
+
+// Safari with history, Chrome with one extension, an empty Trash.
+void buildMac(MacFixture& mac) {
+    const std::string ext = mac.home(chromeDir + "/Default/Extensions/abc/1.0_0");
+    mac.folder("/Applications/Safari.app")
+        .file(mac.home("/Library/Safari/History.db"), "h")
+        .file(mac.home("/Library/Safari/TopSites.plist"), "t")
+        .folder("/Applications/Google Chrome.app")
+        .file(mac.home(chromeDir + "/Local State"),
+              R"({"profile":{"info_cache":{"Default":{"name":"Person 1"}}}})")
+        .file(mac.home(chromeDir + "/Default/Cookies"), "c")
+        .file(ext + "/manifest.json", R"({"name":"Tabber","version":"1.0"})")
+        .folder(mac.home("/.Trash"));
+}
+
+bool present(const MacFixture& mac, const std::string& logical) {
+    return std::filesystem::exists(mac.host(logical));
+}
+
+std::vector<std::string> args(const MacFixture& mac, std::vector<std::string> more) {
+    std::vector<std::string> all{"clean", "--root", mac.root(), "--user", mac.user()};
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
+}
+
+TEST(CleanCommand, JsonListsCategoriesWithSizesAndItems) {
+    MacFixture mac;
+    buildMac(mac);
+    auto r = runCli(args(mac, {"--json"}));
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto doc = Json::parse(r.out);
+    std::vector<std::string> names;
+    for (const auto& c : doc["categories"])
+        names.push_back(c["name"]);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Safari", "Chrome", "Browser Extensions", "System"}));
+    const auto& safari = doc["categories"][0];
+    EXPECT_GT(safari["bytes"].get<std::int64_t>(), 0);
+    EXPECT_EQ(safari["enabled"], true);
+    ASSERT_EQ(safari["items"].size(), 13u);
+    EXPECT_EQ(safari["items"][2]["name"], "History");
+    EXPECT_EQ(safari["items"][2]["enabled"], true);
+    EXPECT_EQ(safari["items"][2]["paths"][0], mac.home("/Library/Safari/History.db"));
+    EXPECT_EQ(safari["items"][3]["size"], "0 byte");
+    EXPECT_EQ(safari["items"][3]["bytes"], 0);
+    EXPECT_EQ(safari["items"][3]["enabled"], false);
+    const auto& extensions = doc["categories"][2];
+    EXPECT_TRUE(extensions["bytes"].is_null());
+    EXPECT_EQ(extensions["size"], "");
+    EXPECT_EQ(extensions["items"][1]["name"], "Tabber v1.0 (Person 1)");
+    EXPECT_TRUE(extensions["items"][1]["bytes"].is_null());
+}
+
+TEST(CleanCommand, DryRunListsWhatApplyThenDeletes) {
+    MacFixture mac;
+    buildMac(mac);
+    auto dry = runCli(args(mac, {"--json", "--select", "Safari", "--select",
+                                 "Browser Extensions/Google Chrome Extensions"}));
+    ASSERT_EQ(dry.code, 0) << dry.err;
+    auto planned = Json::parse(dry.out);
+    EXPECT_TRUE(present(mac, mac.home("/Library/Safari/History.db")));
+    ASSERT_EQ(planned["selected"].size(), 13u + 2u) << "zero-size items are selected too";
+    EXPECT_EQ(planned["selected"][14]["item"], "Tabber v1.0 (Person 1)");
+    EXPECT_EQ(planned["deleted"], (Json{mac.home("/Library/Safari/History.db"),
+                                        mac.home("/Library/Safari/TopSites.plist"),
+                                        mac.home(chromeDir + "/Default/Extensions/abc")}));
+    EXPECT_GT(planned["bytes"].get<std::int64_t>(), 0);
+    EXPECT_EQ(planned["failed"], Json::array());
+
+    auto applied = runCli(args(mac, {"--json", "--apply", "--select", "Safari", "--select",
+                                     "Browser Extensions/Google Chrome Extensions"}));
+    ASSERT_EQ(applied.code, 0) << applied.err;
+    auto done = Json::parse(applied.out);
+    EXPECT_EQ(done["deleted"], planned["deleted"]);
+    EXPECT_EQ(done["bytes"], planned["bytes"]);
+    EXPECT_FALSE(present(mac, mac.home("/Library/Safari/History.db")));
+    EXPECT_FALSE(present(mac, mac.home(chromeDir + "/Default/Extensions/abc")));
+    EXPECT_TRUE(present(mac, mac.home(chromeDir + "/Default/Cookies")));
+}
+
+TEST(CleanCommand, OneItemAndPlainTextSummary) {
+    MacFixture mac;
+    buildMac(mac);
+    auto r = runCli(args(mac, {"--select", "Chrome/Cookies (Person 1)", "--apply"}));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("deleted  " + mac.home(chromeDir + "/Default/Cookies") + "\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("You have successfully cleared selected data."), std::string::npos);
+    EXPECT_FALSE(present(mac, mac.home(chromeDir + "/Default/Cookies")));
+    EXPECT_TRUE(present(mac, mac.home("/Library/Safari/History.db")));
+}
+
+TEST(CleanCommand, WhatCannotBeRemovedIsReportedWithExitOne) {
+    MacFixture mac;
+    buildMac(mac);
+    mac.file(mac.home("/.Trash/locked/inner"), "x").file(mac.home("/.Trash/loose"), "y");
+    // The account running the command may read the tree but not change the locked folder.
+    for (auto& e : std::filesystem::recursive_directory_iterator(mac.root()))
+        ::chmod(e.path().c_str(), e.is_directory() ? 0777 : 0666);
+    ::chmod(mac.root().c_str(), 0755);
+    ::chmod(mac.host(mac.home("/.Trash/locked")).c_str(), 0555);
+    if (::geteuid() != 0 && ::access(mac.host(mac.home("/.Trash/locked")).c_str(), W_OK) == 0)
+        GTEST_SKIP() << "permissions do not bind this account";
+    auto r = runCli(args(mac, {"--json", "--select", "System/Trash Files", "--apply"}), true);
+    ::chmod(mac.host(mac.home("/.Trash/locked")).c_str(), 0755);
+    if (r.code == 126 || r.code == 127)
+        GTEST_SKIP() << "the unprivileged account cannot run the command from this build folder";
+    ASSERT_EQ(r.code, 1) << r.err << r.out;
+    auto doc = Json::parse(r.out);
+    ASSERT_EQ(doc["failed"].size(), 1u);
+    EXPECT_EQ(doc["failed"][0]["path"], mac.home("/.Trash/locked"));
+    EXPECT_FALSE(doc["failed"][0]["error"].get<std::string>().empty());
+    EXPECT_EQ(doc["deleted"], (Json{mac.home("/.Trash/loose")}));
+    EXPECT_FALSE(present(mac, mac.home("/.Trash/loose")));
+}
+
+TEST(CleanCommand, UnknownNamesAreUsageErrorsAndDeleteNothing) {
+    MacFixture mac;
+    buildMac(mac);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--select", "Mail", "--apply"}, "Mail"},
+        {{"--select", "Safari", "--select", "Safari/Nope", "--apply"}, "Nope"},
+        {{"--select", "Bogus/History", "--apply"}, "Bogus"},
+        {{"--apply"}, "--select"},
+    };
+    for (const auto& [more, named] : cases) {
+        auto r = runCli(args(mac, more));
+        EXPECT_EQ(r.code, 2) << named;
+        EXPECT_TRUE(r.out.empty()) << named;
+        EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_TRUE(present(mac, mac.home("/Library/Safari/History.db")));
+}
+
+} // namespace
+} // namespace sentravex

@@ -1,0 +1,143 @@
+#include "FaultyFileSystem.h"
+#include "MacFixture.h"
+#include "cleaner/CheckBoxRules.h"
+#include "cleaner/Cleaner.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace sentravex {
+namespace {
+
+using test::FaultyFileSystem;
+using test::MacFixture;
+using test::SentinelFolder;
+
+bool present(const MacFixture& mac, const std::string& logical) {
+    std::error_code ec;
+    return std::filesystem::symlink_status(mac.host(logical), ec).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+std::int64_t blocksOf(const std::string& host) {
+    struct stat st {};
+    ::lstat(host.c_str(), &st);
+    return static_cast<std::int64_t>(st.st_blocks) * 512;
+}
+
+CleanerCategory category(std::string name, std::vector<CleanerItem> items) {
+    CleanerCategory c;
+    c.Name = std::move(name);
+    c.List = std::move(items);
+    return c;
+}
+
+TEST(CleanSelected, DeletesOnlyRowsCheckedOnAndPassesOverAbsentPaths) {
+    MacFixture mac;
+    mac.file("/a/file", "a").file("/b/tree/x", "x").file("/c/kept", "c").file("/h/kept", "h");
+    std::vector<CleanerCategory> list{
+        category("One", {Cleaner::getDicForList({"/a/file", "/a/missing"}, "A", false),
+                         Cleaner::getDicForList({"/c/kept"}, "C", false)}),
+        category("Two", {Cleaner::getDicForList({"/b/tree"}, "B", false),
+                         Cleaner::getDicForList({"/h/kept"}, "H", false)})};
+    list[0].List[0].isChecked = CheckState::On;
+    list[1].List[0].isChecked = CheckState::On;
+    list[1].List[1].isChecked = CheckState::Mixed; // a partly checked heading deletes nothing
+    list[0].isChecked = CheckState::On;            // the category's own state is not consulted
+    const std::int64_t expected = blocksOf(mac.host("/a/file")) + blocksOf(mac.host("/b/tree/x"));
+
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+    auto dry = cleaner.cleanSelected(list, false);
+    EXPECT_TRUE(present(mac, "/a/file"));
+    auto done = cleaner.cleanSelected(list, true);
+
+    for (const auto* report : {&dry, &done}) {
+        ASSERT_EQ(report->selected.size(), 2u);
+        EXPECT_EQ(report->selected[0].category, "One");
+        EXPECT_EQ(report->selected[0].item, "A");
+        EXPECT_EQ(report->selected[1].paths, (std::vector<std::string>{"/b/tree"}));
+        EXPECT_EQ(report->deleted, (std::vector<std::string>{"/a/file", "/b/tree"}));
+        EXPECT_EQ(report->bytes, expected);
+        EXPECT_TRUE(report->ok());
+    }
+    EXPECT_FALSE(present(mac, "/a/file"));
+    EXPECT_FALSE(present(mac, "/b/tree"));
+    EXPECT_TRUE(present(mac, "/c/kept"));
+    EXPECT_TRUE(present(mac, "/h/kept"));
+}
+
+TEST(CleanSelected, ReportsWhatCouldNotBeRemovedAndRemovesTheRest) {
+    MacFixture mac;
+    mac.file("/stuck", "s").file("/free", "f");
+    std::vector<CleanerCategory> list{
+        category("C", {Cleaner::getDicForList({"/stuck", "/free"}, "I", false)})};
+    list[0].List[0].isChecked = CheckState::On;
+    auto local = mac.fileSystem();
+    FaultyFileSystem fs(local);
+    fs.undeletable.insert("/stuck");
+    auto report = Cleaner(fs, mac.user()).cleanSelected(list, true);
+    EXPECT_FALSE(report.ok());
+    ASSERT_EQ(report.failed.size(), 1u);
+    EXPECT_EQ(report.failed[0].path, "/stuck");
+    EXPECT_FALSE(report.failed[0].error.empty());
+    EXPECT_EQ(report.deleted, (std::vector<std::string>{"/free"}));
+    EXPECT_FALSE(present(mac, "/free"));
+}
+
+TEST(CleanSelected, RemovesLinksThemselvesNeverWhatTheyReach) {
+    MacFixture mac;
+    SentinelFolder outside;
+    const auto before = outside.snapshot();
+    mac.file("/keep/me", "k")
+        .link("/sel/toOutside", outside.path())
+        .link("/sel/toKeep", "/keep")
+        .link("/whole", outside.path());
+    std::vector<CleanerCategory> list{
+        category("C", {Cleaner::getDicForList({"/sel", "/whole", "/whole/Library"}, "I", false)})};
+    list[0].List[0].isChecked = CheckState::On;
+    auto fs = mac.fileSystem();
+    auto report = Cleaner(fs, mac.user()).cleanSelected(list, true);
+    EXPECT_TRUE(report.ok());
+    EXPECT_FALSE(present(mac, "/sel"));
+    EXPECT_FALSE(present(mac, "/whole"));
+    EXPECT_TRUE(present(mac, "/keep/me"));
+    EXPECT_EQ(outside.snapshot(), before);
+}
+
+TEST(CleanSelected, APathInsideAnotherSelectedFolderIsCountedOnce) {
+    MacFixture mac;
+    mac.fileOfSize(mac.home("/Library/Caches/Adobe/Flash Player/a"), 50000)
+        .fileOfSize(mac.home("/Library/Caches/other"), 20000);
+    std::vector<CleanerCategory> list{
+        category("Flash", {Cleaner::getDicForList({mac.home("/Library/Caches/Adobe/Flash Player")},
+                                                  "Flash Cookies", false)}),
+        category("System", {Cleaner::getDicForList({mac.home("/Library/Caches")},
+                                                   "System Cache Files", false)})};
+    checkCategory(list[0], CheckState::On);
+    checkCategory(list[1], CheckState::On);
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+    const auto whole = cleaner.fileSizeOf(mac.home("/Library/Caches"));
+    auto dry = cleaner.cleanSelected(list, false);
+    EXPECT_EQ(dry.bytes, whole);
+    EXPECT_EQ(dry.deleted, (std::vector<std::string>{mac.home("/Library/Caches")}));
+    auto done = cleaner.cleanSelected(list, true);
+    EXPECT_EQ(done.bytes, whole);
+    EXPECT_FALSE(present(mac, mac.home("/Library/Caches")));
+}
+
+TEST(CleanSelected, NothingCheckedDeletesNothing) {
+    MacFixture mac;
+    mac.file("/a", "a");
+    std::vector<CleanerCategory> list{category("C", {Cleaner::getDicForList({"/a"}, "A", false)})};
+    auto fs = mac.fileSystem();
+    auto report = Cleaner(fs, mac.user()).cleanSelected(list, true);
+    EXPECT_TRUE(report.selected.empty());
+    EXPECT_TRUE(report.deleted.empty());
+    EXPECT_TRUE(present(mac, "/a"));
+}
+
+} // namespace
+} // namespace sentravex

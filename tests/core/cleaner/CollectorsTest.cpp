@@ -1,0 +1,240 @@
+#include "FaultyFileSystem.h"
+#include "Fixtures.h"
+#include "MacFixture.h"
+#include "cleaner/Cleaner.h"
+
+#include <gtest/gtest.h>
+
+namespace sentravex {
+namespace {
+
+using test::MacFixture;
+using test::realFile;
+
+const std::string chromeDir = "/Library/Application Support/Google/Chrome";
+
+std::vector<std::string> names(const CleanerCategory& c) {
+    std::vector<std::string> out;
+    for (const auto& i : c.List)
+        out.push_back(i.NameText);
+    return out;
+}
+
+std::vector<std::string> categoryNames(const std::vector<CleanerCategory>& list) {
+    std::vector<std::string> out;
+    for (const auto& c : list)
+        out.push_back(c.Name);
+    return out;
+}
+
+TEST(SafariDetails, ThirteenItemsInOrderWhateverExists) {
+    MacFixture mac;
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+    EXPECT_FALSE(cleaner.addSafariDetails());
+
+    mac.folder("/Applications/Safari.app").file(mac.home("/Library/Safari/History.db"), "h");
+    auto safari = cleaner.addSafariDetails();
+    ASSERT_TRUE(safari);
+    EXPECT_EQ(names(*safari),
+              (std::vector<std::string>{"Cookies", "Browser Caches", "History", "Downloads",
+                                        "LastSession", "User preferences", "Favicons", "TopSites",
+                                        "Local Storage", "Reading List", "Form", "Recent Search",
+                                        "WebFeeds"}));
+    EXPECT_EQ(safari->List[0].AllList,
+              (std::vector<std::string>{
+                  mac.home("/Library/Cookies/com.apple.Safari.SafeBrowsing.binarycookies"),
+                  mac.home("/Library/Cookies/Cookies.binarycookies")}));
+    EXPECT_EQ(safari->List[2].AllList,
+              (std::vector<std::string>{mac.home("/Library/Safari/History.db"),
+                                        mac.home("/Library/Safari/HistoryIndex.sk"),
+                                        mac.home("/Library/Safari/History.db-wal")}));
+    EXPECT_EQ(safari->List[2].isEnabled, true);
+    EXPECT_EQ(safari->List[3].isEnabled, false);
+    EXPECT_TRUE(safari->isEnabled);
+    EXPECT_EQ(safari->Img, "/Applications/Safari.app");
+}
+
+TEST(ChromeDetails, RealLocalStateGivesNineItemsPerProfileThenTheCaches) {
+    MacFixture mac;
+    mac.folder("/Applications/Google Chrome.app")
+        .file(mac.home(chromeDir + "/Local State"), realFile("chrome/Local State"));
+    auto fs = mac.fileSystem();
+    auto chrome = Cleaner(fs, mac.user()).addGoogleChromeDetails();
+    ASSERT_TRUE(chrome);
+    ASSERT_EQ(chrome->List.size(), 19u);
+    EXPECT_EQ(chrome->List[0].NameText, "Cookies (Your Chromium)");
+    EXPECT_EQ(chrome->List[8].NameText, "Local Storage (Your Chromium)");
+    EXPECT_EQ(chrome->List[9].NameText, "Cookies (Person 1)");
+    EXPECT_EQ(chrome->List[9].AllList,
+              (std::vector<std::string>{mac.home(chromeDir + "/Profile 1/Cookies"),
+                                        mac.home(chromeDir + "/Profile 1/Cookies-journal")}));
+    EXPECT_EQ(chrome->List[18].NameText, "Browser Caches");
+    EXPECT_EQ(chrome->List[18].AllList,
+              (std::vector<std::string>{mac.home(chromeDir + "/Default/Application Cache"),
+                                        mac.home(chromeDir + "/Default/GPUCache"),
+                                        mac.home(chromeDir + "/Profile 1/Application Cache"),
+                                        mac.home(chromeDir + "/Profile 1/GPUCache"),
+                                        mac.home("/Library/Caches/Google/Chrome")}));
+}
+
+struct LocalStateCase {
+    const char* name;
+    const char* content; // nullptr: no file
+    std::optional<std::vector<std::string>> items;
+};
+
+TEST(ChromeDetails, ProfileCacheRules) {
+    const LocalStateCase cases[] = {
+        {"missing file drops the category", nullptr, std::nullopt},
+        {"not JSON leaves the caches", "{not json", std::vector<std::string>{"Browser Caches"}},
+        {"wrong shape leaves the caches", R"({"profile":{"info_cache":[1]}})",
+         std::vector<std::string>{"Browser Caches"}},
+        {"member order of the file, not sorted",
+         R"({"profile":{"info_cache":{"Profile 2":{"name":"Work"},"Default":{"name":"Me"}}}})",
+         std::vector<std::string>{"Cookies (Work)", "Cookies (Me)", "Browser Caches"}},
+        {"unsafe folder names are skipped; no name uses the folder",
+         R"({"profile":{"info_cache":{"..":{"name":"Up"},"a/b":{"name":"Slash"},"":{"name":"E"},
+             ".":{"name":"Dot"},"Profile 3":{"name":null}}}})",
+         std::vector<std::string>{"Cookies (Profile 3)", "Browser Caches"}},
+    };
+    for (const auto& c : cases) {
+        MacFixture mac;
+        mac.folder("/Applications/Google Chrome.app");
+        if (c.content)
+            mac.file(mac.home(chromeDir + "/Local State"), c.content);
+        auto fs = mac.fileSystem();
+        auto chrome = Cleaner(fs, mac.user()).addGoogleChromeDetails();
+        ASSERT_EQ(chrome.has_value(), c.items.has_value()) << c.name;
+        if (!chrome)
+            continue;
+        std::vector<std::string> cookiesAndCaches;
+        for (const auto& n : names(*chrome))
+            if (n.starts_with("Cookies") || n == "Browser Caches")
+                cookiesAndCaches.push_back(n);
+        EXPECT_EQ(cookiesAndCaches, *c.items) << c.name;
+        for (const auto& item : chrome->List)
+            for (const auto& p : item.AllList) {
+                EXPECT_TRUE(p.starts_with(mac.home("/Library/"))) << c.name << ": " << p;
+                for (const char* bad : {"/../", "/./", "//", "/a/b/"})
+                    EXPECT_EQ(p.find(bad), std::string::npos) << c.name << ": " << p;
+            }
+    }
+}
+
+TEST(ChromeDetails, AnUnreadableProfileCacheDropsTheCategory) {
+    MacFixture mac;
+    mac.folder("/Applications/Google Chrome.app")
+        .file(mac.home(chromeDir + "/Local State"), realFile("chrome/Local State"));
+    auto local = mac.fileSystem();
+    test::FaultyFileSystem fs(local);
+    fs.unopenable.insert(mac.home(chromeDir + "/Local State"));
+    Cleaner cleaner(fs, mac.user());
+    EXPECT_FALSE(cleaner.addGoogleChromeDetails());
+    EXPECT_EQ(cleaner.addBrowserExtensionsDetails().List.size(), 1u);
+}
+
+struct FirefoxCase {
+    std::vector<std::string> profiles;
+    std::optional<std::string> chosen;
+};
+
+TEST(FirefoxDetails, ChoosesTheFirstProfileNamedDefault) {
+    const FirefoxCase cases[] = {
+        {{}, std::nullopt},
+        {{"abc.Default"}, std::nullopt},
+        {{"abc.default-release"}, "abc.default-release"},
+        {{"x.work", "y.default"}, "y.default"},
+    };
+    for (const auto& c : cases) {
+        MacFixture mac;
+        mac.folder("/Applications/Firefox.app");
+        const std::string profiles = mac.home("/Library/Application Support/Firefox/Profiles");
+        for (const auto& p : c.profiles)
+            mac.folder(profiles + "/" + p);
+        auto fs = mac.fileSystem();
+        auto firefox = Cleaner(fs, mac.user()).addMozilaFirefoxDetails();
+        ASSERT_TRUE(firefox);
+        if (!c.chosen) {
+            EXPECT_TRUE(firefox->List.empty());
+            EXPECT_EQ(firefox->Size, "0 byte");
+            EXPECT_FALSE(firefox->isEnabled);
+            continue;
+        }
+        EXPECT_EQ(names(*firefox), (std::vector<std::string>{
+                                       "Cookies", "Browser Caches", "Login Data", "LastSession",
+                                       "User preferences", "Local Storage", "Crash Reports"}));
+        EXPECT_EQ(firefox->List[0].AllList[0], profiles + "/" + *c.chosen + "/cookies.sqlite");
+        EXPECT_EQ(firefox->List[6].AllList[0],
+                  mac.home("/Library/Application Support/Firefox/Crash Reports"));
+    }
+}
+
+TEST(FirefoxDetails, TwoDefaultProfilesUseOnlyTheOneListedFirst) {
+    MacFixture mac;
+    mac.folder("/Applications/Firefox.app");
+    const std::string profiles = mac.home("/Library/Application Support/Firefox/Profiles");
+    mac.folder(profiles + "/a.default").folder(profiles + "/b.default");
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+    auto first = fs.listFolder(profiles).front();
+    EXPECT_EQ(cleaner.chosenFirefoxProfile(), first);
+    EXPECT_EQ(cleaner.addMozilaFirefoxDetails()->List[0].AllList[0], first + "/cookies.sqlite");
+}
+
+TEST(SystemDetails, GathersContainerEntriesQuarantineLogsAndTrash) {
+    MacFixture mac;
+    const std::string containers = mac.home("/Library/Containers");
+    mac.file(containers + "/.DS_Store")
+        .file(containers + "/com.a/Data/Library/Caches/one", "1")
+        .file(containers + "/com.a/Data/Library/Caches/.two", "2")
+        .file(containers + "/com.b/Data/Library/Logs/b.log", "b")
+        .file(mac.home("/Library/Preferences/com.apple.LaunchServices.QuarantineEventsV2"), "q")
+        .file(mac.home("/Library/Preferences/COM.APPLE.launchservices.quarantineeventsv2-x"), "q")
+        .file(mac.home("/Library/Preferences/com.example.plist"), "p")
+        .file(mac.home("/.Trash/.DS_Store"), "d");
+    auto fs = mac.fileSystem();
+    auto system = Cleaner(fs, mac.user()).addSystemDetails();
+    ASSERT_EQ(names(system),
+              (std::vector<std::string>{"System Cache Files", "Applications Cache Files",
+                                        "System Log Files", "Applications Log Files",
+                                        "System Downloads Log", "Trash Files"}));
+    auto sorted = [](std::vector<std::string> v) {
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    EXPECT_EQ(system.List[0].AllList, (std::vector<std::string>{mac.home("/Library/Caches")}));
+    EXPECT_EQ(sorted(system.List[1].AllList),
+              (std::vector<std::string>{containers + "/com.a/Data/Library/Caches/.two",
+                                        containers + "/com.a/Data/Library/Caches/one"}));
+    EXPECT_EQ(system.List[3].AllList,
+              (std::vector<std::string>{containers + "/com.b/Data/Library/Logs/b.log"}));
+    EXPECT_EQ(system.List[4].AllList.size(), 2u);
+    EXPECT_EQ(system.List[5].AllList, (std::vector<std::string>{mac.home("/.Trash/.DS_Store")}));
+    EXPECT_EQ(system.List[0].isEnabled, false);
+    EXPECT_EQ(system.Img, "/System/Library/CoreServices/Finder.app");
+}
+
+TEST(AvailbleApp, CategoriesInCollectorOrderLeavingOutAbsentApplications) {
+    MacFixture mac;
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+    EXPECT_EQ(categoryNames(cleaner.availbleApp()),
+              (std::vector<std::string>{"Browser Extensions", "System"}));
+    mac.folder("/Applications/Safari.app")
+        .folder("/Applications/Google Chrome.app")
+        .file(mac.home(chromeDir + "/Local State"), "{}")
+        .folder("/Applications/Firefox.app")
+        .folder("/Applications/Mail.app")
+        .folder("/Applications/Utilities/Adobe Flash Player Install Manager.app");
+    EXPECT_EQ(categoryNames(cleaner.availbleApp()),
+              (std::vector<std::string>{"Safari", "Chrome", "Firefox", "Browser Extensions",
+                                        "System", "Mail", "Flash"}));
+    auto all = cleaner.availbleApp();
+    EXPECT_EQ(names(all[5]), (std::vector<std::string>{"Mail Download", "Mail Cache Files"}));
+    EXPECT_EQ(all[5].List[1].AllList.size(), 4u);
+    EXPECT_EQ(names(all[6]), (std::vector<std::string>{"Flash Cookies"}));
+}
+
+} // namespace
+} // namespace sentravex

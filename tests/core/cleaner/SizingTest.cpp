@@ -1,0 +1,179 @@
+#include "MacFixture.h"
+#include "cleaner/ByteCount.h"
+#include "cleaner/Cleaner.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace sentravex {
+namespace {
+
+using test::MacFixture;
+using test::SentinelFolder;
+
+std::int64_t blocksOf(const std::string& host) {
+    struct stat st {};
+    ::lstat(host.c_str(), &st);
+    return static_cast<std::int64_t>(st.st_blocks) * 512;
+}
+
+TEST(ByteCountText, DecimalUnitsAndZeroAsZeroByte) {
+    const std::vector<std::pair<std::int64_t, std::string>> cases = {
+        {0, "0 byte"},     {1, "1 byte"},           {999, "999 bytes"},      {1000, "1 KB"},
+        {4096, "4 KB"},    {999499, "999 KB"},      {999500, "1 MB"},        {1234567, "1.2 MB"},
+        {5000000, "5 MB"}, {1230000000, "1.23 GB"}, {2000000000000, "2 TB"},
+    };
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ(byteCountText(bytes), text) << bytes;
+}
+
+TEST(GetDicForList, IsHeaderTellsAnOrdinaryRowAndStartsUncheckedUnsized) {
+    auto ordinary = Cleaner::getDicForList({"/a"}, "A", false);
+    auto heading = Cleaner::getDicForList({}, "H", true);
+    EXPECT_TRUE(ordinary.isHeader);
+    EXPECT_FALSE(heading.isHeader);
+    EXPECT_TRUE(heading.isExt);
+    EXPECT_EQ(ordinary.isChecked, CheckState::Off);
+    EXPECT_EQ(ordinary.sizeText, "0KB");
+    EXPECT_FALSE(ordinary.isEnabled.has_value());
+}
+
+TEST(HomeUrl, IsAlwaysUnderUsers) {
+    MacFixture mac("carol");
+    auto fs = mac.fileSystem();
+    EXPECT_EQ(Cleaner(fs, "carol").homeUrl(), "/Users/carol");
+}
+
+// Each case builds a tree and names the host files whose blocks the size must add up to.
+struct SizeCase {
+    const char* name;
+    void (*build)(MacFixture&, const std::string& outside);
+    const char* sized;
+    std::vector<std::string> counted;
+};
+
+const SizeCase sizeCases[] = {
+    {"hidden file and package contents",
+     [](MacFixture& m, const std::string&) {
+         m.file("/t/.hidden", "h").fileOfSize("/t/Some.app/Contents/MacOS/Some", 20000);
+     },
+     "/t",
+     {"/t/.hidden", "/t/Some.app/Contents/MacOS/Some"}},
+    {"one byte takes a block",
+     [](MacFixture& m, const std::string&) { m.file("/t/one", "x"); },
+     "/t/one",
+     {"/t/one"}},
+    {"empty file is zero", [](MacFixture& m, const std::string&) { m.file("/t/empty"); }, "/t", {}},
+    {"missing path is zero", [](MacFixture&, const std::string&) {}, "/nothing", {}},
+    {"links are counted as links, never followed",
+     [](MacFixture& m, const std::string& outside) {
+         m.fileOfSize("/big/f", 200000).link("/t/in", "/big").link("/t/out", outside);
+     },
+     "/t",
+     {"/t/in", "/t/out"}},
+    {"a linked folder is the link alone",
+     [](MacFixture& m, const std::string&) { m.fileOfSize("/big/f", 200000).link("/t", "/big"); },
+     "/t",
+     {"/t"}},
+};
+
+TEST(FileSizeOf, CountsAllocatedBlocksOfEverythingUnderAFolder) {
+    for (const auto& c : sizeCases) {
+        MacFixture mac;
+        SentinelFolder outside;
+        c.build(mac, outside.path());
+        std::int64_t expected = 0;
+        for (const auto& p : c.counted)
+            expected += blocksOf(mac.host(p));
+        auto fs = mac.fileSystem();
+        EXPECT_EQ(Cleaner(fs, mac.user()).fileSizeOf(c.sized), expected) << c.name;
+    }
+}
+
+TEST(FileSizeOf, OneByteFileIsAWholeBlock) {
+    MacFixture mac;
+    mac.file("/one", "x");
+    auto fs = mac.fileSystem();
+    EXPECT_GT(Cleaner(fs, mac.user()).fileSizeOf("/one"), 1);
+}
+
+// The size as an account without rights would see it: the superuser reads everything, so a
+// child process drops to "nobody" first.
+std::int64_t sizeAsNobody(const MacFixture& mac, const std::string& logical) {
+    if (::geteuid() != 0) {
+        auto fs = mac.fileSystem();
+        return Cleaner(fs, mac.user()).fileSizeOf(logical);
+    }
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return -1;
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        std::int64_t size = -1;
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
+            auto fs = mac.fileSystem();
+            size = Cleaner(fs, mac.user()).fileSizeOf(logical);
+        }
+        ssize_t written = ::write(fds[1], &size, sizeof size);
+        ::_exit(written == sizeof size ? 0 : 1);
+    }
+    ::close(fds[1]);
+    std::int64_t size = -1;
+    if (::read(fds[0], &size, sizeof size) != sizeof size)
+        size = -1;
+    ::close(fds[0]);
+    ::waitpid(pid, nullptr, 0);
+    return size;
+}
+
+TEST(FileSizeOf, SkipsAnUnreadableSubfolderAndCountsTheRest) {
+    MacFixture mac;
+    mac.file("/c/a", "a").file("/c/locked/b", "b").file("/c/z/w", "w").file("/c/zz/.y", "y");
+    for (const char* open : {"", "/c", "/c/z", "/c/zz", "/c/locked"})
+        ::chmod(mac.host(open).c_str(), 0755);
+    for (const char* readable : {"/c/a", "/c/z/w", "/c/zz/.y"})
+        ::chmod(mac.host(readable).c_str(), 0644);
+    ::chmod(mac.host("/c/locked").c_str(), 0);
+    EXPECT_EQ(sizeAsNobody(mac, "/c"), blocksOf(mac.host("/c/a")) + blocksOf(mac.host("/c/z/w")) +
+                                           blocksOf(mac.host("/c/zz/.y")));
+    ::chmod(mac.host("/c/locked").c_str(), 0755);
+}
+
+TEST(CountSize, WritesEachItemsSizeTextAndEnabledFlag) {
+    MacFixture mac;
+    mac.file("/a/one", "x").file("/b/empty");
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+    std::vector<CleanerItem> items{Cleaner::getDicForList({"/a/one", "/a/missing"}, "A", false),
+                                   Cleaner::getDicForList({"/b/empty"}, "B", false),
+                                   Cleaner::getDicForList({}, "C", false)};
+    std::int64_t one = blocksOf(mac.host("/a/one"));
+    EXPECT_EQ(cleaner.countSize(items), one);
+    EXPECT_EQ(items[0].sizeText, byteCountText(one));
+    EXPECT_EQ(items[0].isEnabled, true);
+    EXPECT_EQ(items[0].bytes, one);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(items[i].sizeText, "0 byte");
+        EXPECT_EQ(items[i].isEnabled, false);
+    }
+}
+
+TEST(FinishCategory, AnEmptyCategoryStaysWithZeroByteAndDisabled) {
+    MacFixture mac;
+    auto fs = mac.fileSystem();
+    auto category = Cleaner(fs, mac.user())
+                        .finishCategory("Mail", {Cleaner::getDicForList({"/x"}, "X", false)},
+                                        "/Applications/Mail.app");
+    EXPECT_EQ(category.Name, "Mail");
+    EXPECT_EQ(category.Size, "0 byte");
+    EXPECT_FALSE(category.isEnabled);
+    EXPECT_FALSE(category.isFromAdware);
+    EXPECT_EQ(category.isChecked, CheckState::Off);
+    EXPECT_EQ(category.Img, "/Applications/Mail.app");
+    ASSERT_EQ(category.List.size(), 1u);
+}
+
+} // namespace
+} // namespace sentravex

@@ -1,0 +1,229 @@
+#include "AppDelegate.h"
+#include "GuiFakes.h"
+#include "LocalHttpServer.h"
+#include "MacFixture.h"
+#include "QtAlertService.h"
+#include "QtOpenPanel.h"
+#include "QtWorkspace.h"
+#include "SettingsDefaults.h"
+#include "ViewController.h"
+#include "access/AccessGrants.h"
+#include "remote/VersionApproval.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace sentravex;
+using sentravex::test::GuiFakes;
+using sentravex::test::LocalHttpServer;
+using sentravex::test::MacFixture;
+
+namespace {
+
+QByteArray configFor(const QByteArray& version, const QByteArray& review) {
+    return "<config><item><version_number>" + version + "</version_number><review_completed>" +
+           review + "</review_completed></item></config>";
+}
+
+// Answers the next modal dialog of type T once it is up.
+template <class T> void whenModal(std::function<void(T*)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog)
+            qFatal("no modal dialog");
+        answer(dialog);
+    });
+}
+
+} // namespace
+
+class AccessWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void scanWaitsForTheHomeFolderGrant() {
+        MacFixture mac;
+        mac.folder(mac.home()).file("/Library/Logs/Quorvane.log", "x");
+        GuiFakes fakes;
+        ViewController vc({mac.root(), mac.user(), 0.0, {}, fakes.services()});
+        QSignalSpy done(&vc, &ViewController::scanFinished);
+
+        // Dismissed: no scan.
+        fakes.openPanel.answer = {0, std::nullopt};
+        vc.startScan();
+        QVERIFY(!vc.isScanning());
+        QVERIFY(!vc.findChild<QWidget*>("defaultBox")->isHidden());
+        QVERIFY(vc.findChild<QWidget*>("threatBox")->isHidden());
+        QCOMPARE(fakes.openPanel.shown.size(), std::size_t(1));
+        const auto& panel = fakes.openPanel.shown.front();
+        QCOMPARE(panel.prompt, std::string("Confirm Access"));
+        QCOMPARE(panel.message, std::string("Give access for scanning in your User Directory"));
+        QCOMPARE(panel.directory, mac.home());
+        QVERIFY(panel.canChooseDirectories && !panel.canChooseFiles);
+        QVERIFY(!fakes.defaults.value(kLibraryAccess));
+        QTest::qWait(0);
+        QVERIFY(done.isEmpty());
+
+        // Granted: the scan runs and the grant is kept, so the next scan does not ask again.
+        fakes.openPanel.answer = {kOpenPanelOK, mac.home()};
+        vc.startScan();
+        QVERIFY(vc.isScanning());
+        QVERIFY(done.wait(10000));
+        QVERIFY(fakes.defaults.boolForKey(kLibraryAccess));
+        QVERIFY(fakes.defaults.value(kSaveDirectory));
+        QCOMPARE(fakes.defaults.value(kSaveDirectoryForHD), fakes.defaults.value(kSaveDirectory));
+        vc.reScan();
+        QVERIFY(done.wait(10000));
+        QCOMPARE(fakes.openPanel.shown.size(), std::size_t(2));
+        QVERIFY(fakes.alerts.modal.empty());
+    }
+
+    void wholeDiskRouteAsksNothingOfAWritableDisk() {
+        MacFixture mac;
+        GuiFakes fakes;
+        fakes.defaults.setBool(kSandboxingDone, true);
+        ViewController vc({mac.root(), mac.user(), 0.0, {}, fakes.services()});
+        // "/" under a fixture root is writable for whoever made it.
+        QVERIFY(vc.checkForHDAccess());
+        QVERIFY(fakes.alerts.modal.empty());
+        QVERIFY(fakes.openPanel.shown.empty());
+    }
+
+    void alertButtonsAnswerTheirCodes() {
+        QtAlertService alerts;
+        const AlertMessage access{"Access Alert", "informative", {"Continue", "Confirm Access"}};
+        for (long expected : {kAlertFirstButtonReturn, kAlertSecondButtonReturn}) {
+            whenModal<QMessageBox>([expected](QMessageBox* box) {
+                QCOMPARE(box->text(), QString("Access Alert"));
+                QCOMPARE(box->informativeText(), QString("informative"));
+                const auto buttons = box->findChildren<QPushButton*>();
+                QPushButton* target = nullptr;
+                for (auto* b : buttons)
+                    if (b->text() ==
+                        (expected == kAlertFirstButtonReturn ? "Continue" : "Confirm Access"))
+                        target = b;
+                QVERIFY(target);
+                target->click();
+            });
+            QCOMPARE(alerts.runModal(access), expected);
+        }
+
+        // A sheet returns at once and answers through its handler.
+        QWidget window;
+        window.show();
+        long response = 0;
+        alerts.beginSheetModalForWindow({"message", "", {"Restart", "No"}}, &window,
+                                        [&](long r) { response = r; });
+        auto* sheet = window.findChild<QMessageBox*>();
+        QVERIFY(sheet);
+        QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+        for (auto* b : sheet->findChildren<QPushButton*>())
+            if (b->text() == "No")
+                b->click();
+        QCOMPARE(response, kAlertSecondButtonReturn);
+    }
+
+    void openPanelAnswersLogicalFolders() {
+        MacFixture mac;
+        mac.folder(mac.home("/Documents"));
+        QTemporaryDir outside;
+        QtOpenPanel panel{Root(mac.root())};
+        OpenPanelSettings settings;
+        settings.prompt = "Confirm Access";
+        settings.message = "Give access for scanning in your User Directory";
+        settings.directory = mac.home();
+
+        struct Case {
+            QString choose;
+            std::optional<std::string> url;
+        };
+        const Case cases[] = {
+            {QString::fromStdString(mac.host(mac.home("/Documents"))), mac.home("/Documents")},
+            {QString::fromStdString(mac.root()), "/"},
+            {outside.path(), std::nullopt},
+        };
+        for (const auto& c : cases) {
+            whenModal<QFileDialog>([&](QFileDialog* dialog) {
+                QCOMPARE(dialog->windowTitle(), QString::fromStdString(settings.message));
+                QCOMPARE(dialog->labelText(QFileDialog::Accept), QString("Confirm Access"));
+                QCOMPARE(
+                    QFileInfo(dialog->directory().path()).canonicalFilePath(),
+                    QFileInfo(QString::fromStdString(mac.host(mac.home()))).canonicalFilePath());
+                QCOMPARE(dialog->fileMode(), QFileDialog::Directory);
+                dialog->setDirectory(c.choose);
+                dialog->selectFile(c.choose);
+                static_cast<QDialog*>(dialog)->accept(); // as its confirm button does
+            });
+            const auto answer = panel.runModal(settings);
+            QCOMPARE(answer.response, kOpenPanelOK);
+            QCOMPARE(answer.url, c.url);
+        }
+
+        whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+        QCOMPARE(panel.runModal(settings).response, 0L);
+    }
+
+    void versionCheckAtFirstDisplay_data() {
+        QTest::addColumn<std::optional<QByteArray>>("response");
+        QTest::addColumn<bool>("before");
+        QTest::addColumn<bool>("after");
+        using S = LocalHttpServer;
+        const QByteArray running(kRunningVersion);
+        QTest::newRow("approved") << std::optional(S::answer(configFor(running, "true"))) << false
+                                  << true;
+        QTest::newRow("capital True")
+            << std::optional(S::answer(configFor(running, "True"))) << true << false;
+        QTest::newRow("other version")
+            << std::optional(S::answer(configFor(running + ".1", "true"))) << true << false;
+        QTest::newRow("error page")
+            << std::optional(S::answer("<html><body>oops", "500 Internal Server Error")) << true
+            << false;
+        // No body, or no answer at all: the flag keeps its value.
+        QTest::newRow("empty body") << std::optional(S::answer("")) << true << true;
+        QTest::newRow("no server") << std::optional<QByteArray>() << true << true;
+    }
+
+    void versionCheckAtFirstDisplay() {
+        QFETCH(std::optional<QByteArray>, response);
+        QFETCH(bool, before);
+        std::optional<LocalHttpServer> server;
+        if (response)
+            server.emplace(*response);
+        const QString base = server ? server->base() : test::downServer();
+
+        QTemporaryDir dir;
+        SettingsDefaults defaults(dir.filePath("defaults.ini"));
+        QtWorkspace workspace;
+        AppDelegate appDel(defaults, workspace, {test::downServer(), "http://help.invalid/"});
+        appDel.setIsVersionApproved(before);
+
+        MacFixture mac;
+        GuiFakes fakes;
+        ViewController vc({mac.root(), mac.user(), 0.0, base.toStdString(), fakes.services()});
+        vc.setAppDelegate(&appDel);
+        QSignalSpy checked(&vc, &ViewController::versionCheckDone);
+        QCOMPARE(appDel.isVersionApproved(), before);
+        vc.show();
+        QVERIFY(checked.wait(10000));
+        QTEST(appDel.isVersionApproved(), "after");
+        if (server)
+            QVERIFY(server->request().startsWith("GET /QuorvaneConfig.xml HTTP/1.1\r\n"));
+
+        // Only the first display checks.
+        vc.hide();
+        vc.show();
+        QTest::qWait(50);
+        QCOMPARE(checked.size(), 1);
+        if (server)
+            QCOMPARE(server->request().count("GET "), 1);
+    }
+};
+
+QTEST_MAIN(AccessWindowTest)
+#include "AccessWindowTest.moc"

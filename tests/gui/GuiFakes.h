@@ -1,0 +1,81 @@
+#pragma once
+
+#include "AlertService.h"
+#include "RecordingScriptRunner.h"
+#include "ViewController.h"
+#include "access/OpenPanel.h"
+#include "platform/Defaults.h"
+#include "platform/Workspace.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace sentravex::test {
+
+// A folder chooser that answers at once, keeping what it was asked to show.
+class FakeOpenPanel : public OpenPanel {
+public:
+    OpenPanelAnswer runModal(const OpenPanelSettings& settings) override {
+        shown.push_back(settings);
+        return answer;
+    }
+
+    std::vector<OpenPanelSettings> shown;
+    OpenPanelAnswer answer{kOpenPanelOK, std::nullopt};
+};
+
+// Alerts that never show: modal ones take their answers from a queue (the first button once it
+// is empty); sheets are kept with their handlers for the test to answer.
+class FakeAlerts : public AlertService {
+public:
+    long runModal(const AlertMessage& alert) override {
+        modal.push_back(alert);
+        if (answers.empty())
+            return kAlertFirstButtonReturn;
+        const long answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void beginSheetModalForWindow(const AlertMessage& alert, QWidget* window,
+                                  std::function<void(long)> completionHandler) override {
+        sheets.push_back({alert, window, std::move(completionHandler)});
+    }
+
+    struct Sheet {
+        AlertMessage alert;
+        QWidget* window;
+        std::function<void(long)> completionHandler;
+    };
+    std::vector<AlertMessage> modal;
+    std::deque<long> answers;
+    std::vector<Sheet> sheets;
+};
+
+class RecordingWorkspace : public Workspace {
+public:
+    std::vector<RunningApplication> runningApplications() const override { return {}; }
+    void terminate(const RunningApplication&) override {}
+    bool openURL(const std::string&) override { return true; }
+    bool selectFile(const std::string& path) override {
+        selected.push_back(path);
+        return true;
+    }
+
+    std::vector<std::string> selected;
+};
+
+// Every service of the window as a fake; by default the access panel grants without a folder.
+struct GuiFakes {
+    ViewController::Options::Services services() {
+        return {&scripts, &openPanel, &alerts, &defaults, &workspace};
+    }
+
+    RecordingScriptRunner scripts;
+    FakeOpenPanel openPanel;
+    FakeAlerts alerts;
+    MemoryDefaults defaults;
+    RecordingWorkspace workspace;
+};
+
+} // namespace sentravex::test
