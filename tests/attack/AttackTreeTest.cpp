@@ -22,36 +22,82 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUser = "alice";
 
-// A trace at every place the scan reads or the removal deletes, and some of the user's own files.
-// "~" stands for the home folder.
-constexpr const char* kTree[] = {
-    "/Applications/Quorvane.app/Contents/Info.plist",
-    "/Applications/Quorvane.app/Contents/MacOS/Quorvane",
-    "/Applications/Nubiloft.app/Contents/Info.plist",
-    "/Applications/Calculator.app/Contents/Info.plist",
-    "/Library/Application Support/Quorvane/engine.db",
-    "/Library/LaunchAgents/com.nimbrel.Quorvane.Helper.plist",
-    "/Library/LaunchAgents/com.example.updater.plist",
-    "/Library/LaunchDaemons/com.nimbrel.Quorvane.AntiVirus.plist",
-    "/Library/Caches/com.nimbrel.Quorvane/Cache.db",
-    "/Library/Caches/com.example.keep/Cache.db",
-    "/Library/Logs/Quorvane.log",
-    "/Library/Logs/Nubiloft/n.log",
-    "/Library/Preferences/com.quorvane.Quorvane.plist",
-    "/Library/Preferences/.3FAD0F65-FC6E-4889-B975-B96CBF807B78",
-    "/private/tmp/Quorvane/x",
-    "/private/tmp/com.quorvane.Quorvane.Installer.config",
-    "/private/var/db/receipts/com.quorvane.Quorvane.pkg.bom",
-    "/private/var/db/receipts/com.quorvane.Quorvane.pkg.plist",
-    "~/Library/Application Support/Quorvane Helper/h",
-    "~/Library/Application Support/com.quorvane.Quorvane/s",
-    "~/Library/LaunchAgents/com.vaultmere.Nubiloft.notify.plist",
-    "~/Library/Caches/com.quorvane.Quorvane/c",
-    "~/Library/Preferences/com.quorvane.Quorvane.Helper.plist",
-    "~/Documents/Quorvane Backups/b",
-    "~/Documents/notes.txt",
-    "~/Downloads/Quorvane/d",
-    "~/.Trash/old.txt",
+constexpr const char* kChrome = "~/Library/Application Support/Google/Chrome";
+constexpr const char* kFirefoxProfile = "~/Library/Application Support/Firefox/Profiles/x.default";
+
+struct TreeFile {
+    std::string path;         // "~" stands for the home folder
+    std::string content = {}; // "@OUT@" stands for the outside folder; empty: a line naming it
+};
+
+// A trace at every place the scan reads or the removal deletes, the browsers' and other
+// applications' private data the cleaner lists, and some of the user's own files.
+const TreeFile kTree[] = {
+    {"/Applications/Quorvane.app/Contents/Info.plist"},
+    {"/Applications/Quorvane.app/Contents/MacOS/Quorvane"},
+    {"/Applications/Nubiloft.app/Contents/Info.plist"},
+    {"/Applications/Calculator.app/Contents/Info.plist"},
+    {"/Library/Application Support/Quorvane/engine.db"},
+    {"/Library/LaunchAgents/com.nimbrel.Quorvane.Helper.plist"},
+    {"/Library/LaunchAgents/com.example.updater.plist"},
+    {"/Library/LaunchDaemons/com.nimbrel.Quorvane.AntiVirus.plist"},
+    {"/Library/Caches/com.nimbrel.Quorvane/Cache.db"},
+    {"/Library/Caches/com.example.keep/Cache.db"},
+    {"/Library/Logs/Quorvane.log"},
+    {"/Library/Logs/Nubiloft/n.log"},
+    {"/Library/Preferences/com.quorvane.Quorvane.plist"},
+    {"/Library/Preferences/.3FAD0F65-FC6E-4889-B975-B96CBF807B78"},
+    {"/private/tmp/Quorvane/x"},
+    {"/private/tmp/com.quorvane.Quorvane.Installer.config"},
+    {"/private/var/db/receipts/com.quorvane.Quorvane.pkg.bom"},
+    {"/private/var/db/receipts/com.quorvane.Quorvane.pkg.plist"},
+    {"~/Library/Application Support/Quorvane Helper/h"},
+    {"~/Library/Application Support/com.quorvane.Quorvane/s"},
+    {"~/Library/LaunchAgents/com.vaultmere.Nubiloft.notify.plist"},
+    {"~/Library/Caches/com.quorvane.Quorvane/c"},
+    {"~/Library/Preferences/com.quorvane.Quorvane.Helper.plist"},
+    {"~/Documents/Quorvane Backups/b"},
+    {"~/Documents/notes.txt"},
+    {"~/Downloads/Quorvane/d"},
+    {"~/.Trash/old.txt"},
+    {"/Applications/Safari.app/Contents/Info.plist"},
+    {"/Applications/Google Chrome.app/Contents/Info.plist"},
+    {"/Applications/Firefox.app/Contents/Info.plist"},
+    {"/Applications/Mail.app/Contents/Info.plist"},
+    {"/Applications/Utilities/Adobe Flash Player Install Manager.app/Contents/Info.plist"},
+    {"/System/Library/CoreServices/Finder.app/Contents/Info.plist"},
+    {"~/Library/Safari/History.db"},
+    {"~/Library/Safari/Extensions/A.safariextz"},
+    {"~/Library/Cookies/Cookies.binarycookies"},
+    {"~/Library/Caches/com.apple.Safari/c"},
+    // Profiles named "..", through the outside folder and with a slash are never paths.
+    {std::string(kChrome) + "/Local State",
+     R"({"profile":{"info_cache":{"Default":{"name":"Person 1"},"..":{"name":"Up"},)"
+     R"("../../../../../../../..@OUT@":{"name":"Out"},"a/b":{"name":"Slash"}}}})"},
+    {std::string(kChrome) + "/Default/Cookies"},
+    {std::string(kChrome) + "/Default/History"},
+    {std::string(kChrome) + "/Default/GPUCache/g"},
+    {std::string(kChrome) + "/Default/Extensions/abcdefghijklmnop/1.0_0/manifest.json",
+     R"({"name":"__MSG_appName__","version":"1.0"})"},
+    {std::string(kChrome) + "/Default/Extensions/abcdefghijklmnop/1.0_0/_locales/en/messages.json",
+     R"({"appName":{"message":"Tabber"}})"},
+    {"~/Library/Caches/Google/Chrome/Default/Cache/data"},
+    {std::string(kFirefoxProfile) + "/cookies.sqlite"},
+    {std::string(kFirefoxProfile) + "/prefs.js"},
+    {std::string(kFirefoxProfile) + "/sessionstore-backups/s"},
+    // Add-ons at the disk's root, outside the root, climbing out of the profile, and one inside.
+    {std::string(kFirefoxProfile) + "/extensions.json",
+     R"({"addons":[)"
+     R"({"path":"/","version":"1","defaultLocale":{"name":"Root"}},)"
+     R"({"path":"@OUT@","version":"1","defaultLocale":{"name":"Outside"}},)"
+     R"({"descriptor":"/Users/alice/Library/Application Support/Firefox/Profiles/x.default/)"
+     R"(../../../../../../..@OUT@","version":"1","defaultLocale":{"name":"Climb"}},)"
+     R"({"path":"/Users/alice/Library/Application Support/Firefox/Profiles/x.default/)"
+     R"(extensions/addon@example.xpi","version":"1","defaultLocale":{"name":"Inside"}}]})"},
+    {std::string(kFirefoxProfile) + "/extensions/addon@example.xpi"},
+    {"~/Library/Caches/Firefox/c"},
+    {"~/Library/Containers/com.apple.mail/Data/Library/Mail Downloads/m"},
+    {"~/Library/Preferences/Macromedia/Flash Player/f"},
 };
 
 // Each folder or item the program reads or deletes, replaced in turn by a link out of the root.
@@ -84,6 +130,28 @@ constexpr const char* kLinkedPlaces[] = {
     "~/Documents/Quorvane Backups",
     "~/Downloads",
     "~/.Trash",
+    "/Applications/Safari.app",
+    "/Applications/Firefox.app",
+    "~/Library/Safari",
+    "~/Library/Cookies",
+    "~/Library/Application Support/Google",
+    "~/Library/Application Support/Google/Chrome",
+    "~/Library/Application Support/Google/Chrome/Local State",
+    "~/Library/Application Support/Google/Chrome/Default",
+    "~/Library/Application Support/Google/Chrome/Default/Cookies",
+    "~/Library/Application Support/Google/Chrome/Default/Extensions",
+    "~/Library/Application Support/Google/Chrome/Default/Extensions/abcdefghijklmnop",
+    "~/Library/Application Support/Google/Chrome/Default/Extensions/abcdefghijklmnop/1.0_0",
+    "~/Library/Application Support/Google/Chrome/Default/Extensions/abcdefghijklmnop/1.0_0/"
+    "_locales",
+    "~/Library/Caches/Google/Chrome",
+    "~/Library/Application Support/Firefox",
+    "~/Library/Application Support/Firefox/Profiles",
+    "~/Library/Application Support/Firefox/Profiles/x.default",
+    "~/Library/Application Support/Firefox/Profiles/x.default/extensions.json",
+    "~/Library/Application Support/Firefox/Profiles/x.default/extensions",
+    "~/Library/Containers/com.apple.mail",
+    "~/Library/Preferences/Macromedia",
 };
 
 std::string logical(std::string_view path) {
@@ -91,11 +159,14 @@ std::string logical(std::string_view path) {
                                  : std::string(path);
 }
 
-void writeTree(const std::string& hostBase) {
-    for (const char* p : kTree) {
-        fs::path file = hostBase + logical(p);
+void writeTree(const std::string& hostBase, const SentinelFolder& outside) {
+    for (const auto& [path, content] : kTree) {
+        fs::path file = hostBase + logical(path);
         fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << "content of " << p << '\n';
+        std::string text = content.empty() ? "content of " + path + "\n" : content;
+        for (auto at = text.find("@OUT@"); at != std::string::npos; at = text.find("@OUT@"))
+            text.replace(at, 5, outside.path());
+        std::ofstream(file, std::ios::binary) << text;
     }
 }
 
@@ -112,21 +183,83 @@ std::string linkTarget(const SentinelFolder& outside, const std::string& place, 
     return up + outside.path().substr(1) + place;
 }
 
-// A listed path leaks when one of its folders inside the root is a link: the program then
-// reached it through a link. The listed item may itself be a link (it is removed as one).
-void expectNoLeak(const MacFixture& mac, const SentinelFolder& outside,
-                  const nlohmann::json& threats) {
-    for (const auto& t : threats) {
-        const std::string path = t["path"];
-        EXPECT_EQ(path.find(outside.path()), std::string::npos) << path;
-        for (auto slash = path.find('/', 1); slash != std::string::npos;
-             slash = path.find('/', slash + 1)) {
-            struct stat st {};
-            std::string folder = mac.host(path.substr(0, slash));
-            EXPECT_FALSE(::lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
-                << path << " was listed through the link " << path.substr(0, slash);
-        }
+// Whether one of the path's folders inside the root is a link: the program reached the path
+// through a link. The path's last component may itself be a link (it is removed as one).
+bool throughLink(const MacFixture& mac, const std::string& path) {
+    for (auto slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        struct stat st {};
+        if (::lstat(mac.host(path.substr(0, slash)).c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+            return true;
     }
+    return false;
+}
+
+// A listed path leaks when it was reached through a link.
+void expectNoLeak(const MacFixture& mac, const SentinelFolder& outside,
+                  const std::vector<std::string>& listed) {
+    for (const auto& path : listed) {
+        EXPECT_EQ(path.find(outside.path()), std::string::npos) << path;
+        EXPECT_FALSE(throughLink(mac, path)) << path << " was reached through a link";
+    }
+}
+
+std::vector<std::string> threatPaths(const std::string& out) {
+    std::vector<std::string> paths;
+    const auto doc = nlohmann::json::parse(out);
+    for (const auto& t : doc["threats"])
+        paths.push_back(t["path"]);
+    return paths;
+}
+
+// The cleaner lists each item's fixed places whether or not anything is there. An item all of
+// whose places lie behind a link must come out empty and unchecked, and no extension of the tree
+// may be found there: either would have been read through the link.
+void expectNoLeakInListing(const MacFixture& mac, const SentinelFolder& outside,
+                           const nlohmann::json& doc) {
+    for (const auto& c : doc["categories"])
+        for (const auto& i : c["items"]) {
+            bool behindLinks = !i["paths"].empty();
+            for (const std::string p : i["paths"]) {
+                EXPECT_EQ(p.find(outside.path()), std::string::npos) << p;
+                behindLinks = behindLinks && throughLink(mac, p);
+            }
+            if (!behindLinks)
+                continue;
+            const std::string name = i["name"];
+            EXPECT_FALSE(name.starts_with("Tabber") || name.starts_with("Inside")) << i.dump();
+            if (i["bytes"].is_number()) {
+                EXPECT_EQ(i["bytes"], 0) << i.dump();
+                EXPECT_EQ(i["enabled"], false) << i.dump();
+            }
+        }
+}
+
+// What a clean deleted or failed to delete.
+std::vector<std::string> cleanedPaths(const nlohmann::json& doc) {
+    std::vector<std::string> paths = doc["deleted"];
+    for (const auto& f : doc["failed"])
+        paths.push_back(f["path"]);
+    return paths;
+}
+
+// The cleaner's listing, then every category it lists selected and deleted.
+void cleanEverything(const MacFixture& mac, const SentinelFolder& outside) {
+    std::vector<std::string> args{"clean", "--root", mac.root(), "--user", kUser, "--json"};
+    auto listing = runCli(args);
+    ASSERT_EQ(listing.code, 0) << listing.err;
+    auto doc = nlohmann::json::parse(listing.out);
+    expectNoLeakInListing(mac, outside, doc);
+    for (const auto& c : doc["categories"]) {
+        args.push_back("--select");
+        args.push_back(c["name"]);
+    }
+    if (doc["categories"].empty())
+        return;
+    args.push_back("--apply");
+    auto clean = runCli(args);
+    ASSERT_TRUE(clean.code == 0 || clean.code == 1) << clean.out << clean.err;
+    expectNoLeak(mac, outside, cleanedPaths(nlohmann::json::parse(clean.out)));
 }
 
 struct Attack {
@@ -143,8 +276,8 @@ class LinkOutOfTheRoot : public testing::TestWithParam<Attack> {};
 TEST_P(LinkOutOfTheRoot, LeavesTheOutsideUntouchedAndUnlisted) {
     MacFixture mac(kUser);
     SentinelFolder outside;
-    writeTree(mac.root());
-    writeTree(outside.path());
+    writeTree(mac.root(), outside);
+    writeTree(outside.path(), outside);
     const std::string place = logical(GetParam().place);
     fs::remove_all(mac.host(place));
     mac.link(place, linkTarget(outside, place, GetParam().style));
@@ -152,16 +285,16 @@ TEST_P(LinkOutOfTheRoot, LeavesTheOutsideUntouchedAndUnlisted) {
 
     auto scan = runCli({"scan", "--root", mac.root(), "--user", kUser, "--json"});
     ASSERT_TRUE(scan.code == 0 || scan.code == 1) << scan.err;
-    expectNoLeak(mac, outside, nlohmann::json::parse(scan.out)["threats"]);
+    expectNoLeak(mac, outside, threatPaths(scan.out));
 
     // As root the privileged deletion runs with the shell; elsewhere it would ask for a password.
     if (::geteuid() == 0) {
         auto remove = runCli({"remove", "--root", mac.root(), "--user", kUser, "--json", "--yes"});
         ASSERT_TRUE(remove.code == 0 || remove.code == 1) << remove.err;
-        auto doc = nlohmann::json::parse(remove.out);
-        EXPECT_FALSE(doc["threats"].empty());
-        expectNoLeak(mac, outside, doc["threats"]);
+        EXPECT_FALSE(threatPaths(remove.out).empty());
+        expectNoLeak(mac, outside, threatPaths(remove.out));
     }
+    cleanEverything(mac, outside);
     EXPECT_EQ(outside.snapshot(), before);
 }
 
@@ -191,7 +324,7 @@ constexpr const char* kOddNames[] = {
 TEST(OddNames, AreListedAndRemovedExactly) {
     MacFixture mac(kUser);
     SentinelFolder outside;
-    writeTree(outside.path());
+    writeTree(outside.path(), outside);
     mac.file("/Applications/Keep me \"please\"\n\xff.txt", "keep");
     for (const char* name : kOddNames) {
         mac.file(std::string("/Applications/") + name + "/Contents/Info.plist");
@@ -206,9 +339,9 @@ TEST(OddNames, AreListedAndRemovedExactly) {
 
     auto scan = runCli({"scan", "--root", mac.root(), "--user", kUser, "--json"});
     ASSERT_EQ(scan.code, 1) << scan.err;
-    auto listed = nlohmann::json::parse(scan.out)["threats"];
+    auto listed = threatPaths(scan.out);
     // Every odd application and agent; links that resolve to nothing inside the root are not.
-    EXPECT_EQ(listed.size(), 2 * std::size(kOddNames)) << listed.dump(1);
+    EXPECT_EQ(listed.size(), 2 * std::size(kOddNames)) << testing::PrintToString(listed);
     expectNoLeak(mac, outside, listed);
 
     if (::geteuid() == 0) {
