@@ -1,11 +1,12 @@
 #include "JsonFile.h"
 
+#include "platform/BoundedJson.h"
 #include "platform/FileSystem.h"
 
 namespace sentravex {
 std::optional<Json> parseJsonObject(const std::string& text) {
-    Json parsed = Json::parse(text, nullptr, false);
-    if (!parsed.is_object())
+    auto parsed = parseBoundedJson(text);
+    if (!parsed || !parsed->is_object())
         return std::nullopt;
     return parsed;
 }

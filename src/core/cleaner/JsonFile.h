@@ -15,7 +15,8 @@ using Json = nlohmann::ordered_json;
 // Far above any browser store; keeps a crafted file from filling memory.
 constexpr std::size_t largestStore = 64u << 20;
 
-// The top-level object of a JSON text; none when it does not parse or is not an object.
+// The top-level object of a JSON text; none when it does not parse, nests deeper than any browser
+// writes, or is not an object.
 std::optional<Json> parseJsonObject(const std::string& text);
 // The top-level object of a JSON file; none when it cannot be read, does not parse or is not an
 // object.
