@@ -2,6 +2,7 @@
 
 #include "CheckBox.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -44,6 +45,24 @@ ToolsCell::ToolsCell(QWidget* parent)
     row->addLayout(texts, 1);
     row->addWidget(sizeText);
     row->addWidget(detailsButton);
+    detailsText->installEventFilter(this);
+}
+
+void ToolsCell::setDetails(const QString& line) {
+    details_ = line;
+    detailsText->setToolTip(line);
+    elideDetails();
+}
+
+bool ToolsCell::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == detailsText && event->type() == QEvent::Resize)
+        elideDetails();
+    return QFrame::eventFilter(watched, event);
+}
+
+void ToolsCell::elideDetails() {
+    detailsText->setText(
+        detailsText->fontMetrics().elidedText(details_, Qt::ElideRight, detailsText->width()));
 }
 
 } // namespace sentravex

@@ -16,12 +16,25 @@ class ToolsCell : public QFrame {
 public:
     explicit ToolsCell(QWidget* parent = nullptr);
 
+    // The detail line, cut short with an ellipsis where the row is too narrow for it; the
+    // tooltip keeps it whole.
+    void setDetails(const QString& line);
+    QString details() const { return details_; }
+
     QLabel* imageIcon;
     CheckBox* checkBox;
     QLabel* nameText;
     QLabel* sizeText;
     QLabel* detailsText;
     QPushButton* detailsButton;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void elideDetails();
+
+    QString details_;
 };
 
 } // namespace sentravex

@@ -157,7 +157,7 @@ private:
     void scanInBG(const std::shared_ptr<BuildGate>& gate);
     void stopBuild();
     void reloadData(int tag);
-    QIcon categoryIcon(const std::string& img);
+    QIcon categoryIcon(const CleanerCategory& category);
 
     std::unique_ptr<Ui::ViewController> ui_;
     Options options_;

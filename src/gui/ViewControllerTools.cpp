@@ -9,7 +9,6 @@
 #include "ToolsSelectionCell.h"
 #include "ViewController.h"
 #include "cleaner/CheckBoxRules.h"
-#include "cleaner/CleanerTables.h"
 #include "platform/Root.h"
 #include "ui_ViewController.h"
 #include "view/CleanAlert.h"
@@ -221,21 +220,21 @@ void ViewController::reloadData(int tag) {
     }
 }
 
-QIcon ViewController::categoryIcon(const std::string& img) {
+QIcon ViewController::categoryIcon(const CleanerCategory& category) {
+    const std::string& img = category.Img;
     auto cached = icons_.find(img);
     if (cached != icons_.end())
         return cached->second;
     QIcon icon;
-    if (img == tables::browserExtensionsImage) {
-        icon = QIcon(QStringLiteral(":/images/Browser_ext.png"));
+    if (!img.starts_with('/')) {
+        icon = QIcon(QStringLiteral(":/images/%1.png").arg(QString::fromStdString(img)));
     } else {
         icon = QtWorkspace::iconForFile(Root(options_.root), img);
         if (icon.isNull())
-            icon = img == tables::finderBundle
+            icon = category.Name == "System"
                        ? QIcon::fromTheme(QStringLiteral("system-file-manager"),
                                           style()->standardIcon(QStyle::SP_DirIcon))
-                       : QIcon::fromTheme(QStringLiteral("application-x-executable"),
-                                          style()->standardIcon(QStyle::SP_DesktopIcon));
+                       : QIcon(QStringLiteral(":/images/app_generic.png"));
     }
     icons_.emplace(img, icon);
     return icon;
@@ -255,9 +254,8 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         const auto& k = availbleApp_[static_cast<std::size_t>(row)];
         cell->nameText->setText(QString::fromStdString(k.Name));
         cell->sizeText->setText(QString::fromStdString(k.Size));
-        cell->detailsText->setText(detailsLineOf(k));
-        cell->detailsText->setToolTip(cell->detailsText->text());
-        cell->imageIcon->setPixmap(categoryIcon(k.Img).pixmap(40, 40));
+        cell->setDetails(detailsLineOf(k));
+        cell->imageIcon->setPixmap(categoryIcon(k).pixmap(40, 40));
         cell->detailsButton->setProperty("tag", row);
         cell->checkBox->setProperty("tag", row);
         cell->checkBox->setState(k.isChecked);

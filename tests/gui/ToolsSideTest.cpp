@@ -9,6 +9,7 @@
 #include "cleaner/Cleaner.h"
 #include "demo/CleanerDemo.h"
 
+#include <QBuffer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -120,6 +121,7 @@ class ToolsSideTest : public QObject {
 private slots:
     void buildListsTheCategoriesInOrderWithTheirSizes();
     void buildWithNoApplicationsKeepsExtensionsAndSystem();
+    void categoryIconsComeFromTheBundles();
     void showingTheToolsSideTwiceStartsOneBuildAndKeepsChecks();
     void categoryCheckBoxChecksEveryItem();
     void overlayShowsItemsAndSwallowsInput();
@@ -159,12 +161,11 @@ void ToolsSideTest::buildListsTheCategoriesInOrderWithTheirSizes() {
         QVERIFY(!cell->imageIcon->pixmap().isNull());
     }
     QVERIFY(w.category("Safari").bytes.value_or(0) > 0);
-    QCOMPARE(w.cell("Chrome")->detailsText->text(),
+    QCOMPARE(w.cell("Chrome")->details(),
              QString("Cookies, Visited Links, History, Login Data, LastSession, User "
                      "preferences, Favicons, Top Sites, Local Storage"));
-    QCOMPARE(w.cell("Browser Extensions")->detailsText->text(),
-             QString("Browser extensions, Preferences"));
-    QVERIFY(w.cell("Safari")->detailsText->text().startsWith("Cookies, Browser Caches, History"));
+    QCOMPARE(w.cell("Browser Extensions")->details(), QString("Browser extensions, Preferences"));
+    QVERIFY(w.cell("Safari")->details().startsWith("Cookies, Browser Caches, History"));
     QVERIFY(!w.toolsTable()->isHidden());
     QCOMPARE(w.toolsTable()->height(), 389);
     QVERIFY(w.get<QWidget>("scannignIndicator")->isHidden());
@@ -183,6 +184,42 @@ void ToolsSideTest::buildWithNoApplicationsKeepsExtensionsAndSystem() {
     QCOMPARE(w.toolsTable()->height(), 165);
     QVERIFY(w.category("System").bytes.value_or(0) >= 50000);
     QVERIFY(w.cell("System")->checkBox->isEnabled());
+}
+
+// An .icns holding one PNG image, as the image-format plugin reads it.
+std::string icnsOf(const QColor& color) {
+    QImage image(64, 64, QImage::Format_ARGB32);
+    image.fill(color);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    auto bigEndian = [](std::uint32_t n) {
+        return std::string{char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+    };
+    const auto entry = "ic07" + bigEndian(std::uint32_t(8 + png.size())) + png.toStdString();
+    return "icns" + bigEndian(std::uint32_t(8 + entry.size())) + entry;
+}
+
+void ToolsSideTest::categoryIconsComeFromTheBundles() {
+    MacFixture mac;
+    // Safari names its icon without the extension; Mail names one that is not there.
+    mac.file("/Applications/Safari.app/Contents/Info.plist",
+             "<plist><dict><key>CFBundleIconFile</key>\n\t<string>compass</string></dict></plist>")
+        .file("/Applications/Safari.app/Contents/Resources/compass.icns", icnsOf(Qt::red))
+        .file("/Applications/Mail.app/Contents/Info.plist",
+              "<plist><dict><key>CFBundleIconFile</key><string>Mail.icns</string></dict></plist>");
+    Window w(mac);
+    w.build();
+    auto shown = [&](const char* name) { return w.cell(name)->imageIcon->pixmap().toImage(); };
+    const QImage safari = shown("Safari");
+    QCOMPARE(safari.pixelColor(safari.rect().center()), QColor(Qt::red));
+    const auto generic = QIcon(":/images/app_generic.png").pixmap(40, 40).toImage();
+    QCOMPARE(shown("Mail"), generic);
+    QCOMPARE(shown("Browser Extensions"),
+             QIcon(":/images/Browser_ext.png").pixmap(40, 40).toImage());
+    QVERIFY(shown("System") != generic);
+    QVERIFY(!shown("System").isNull());
 }
 
 void ToolsSideTest::showingTheToolsSideTwiceStartsOneBuildAndKeepsChecks() {
