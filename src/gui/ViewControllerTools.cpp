@@ -60,16 +60,19 @@ QString detailsLineOf(const CleanerCategory& category) {
 void onMainThreadAndWait(QObject* context, const std::shared_ptr<BuildGate>& gate,
                          std::function<void()> work) {
     auto done = std::make_shared<bool>(false);
+    std::unique_lock lock(gate->mutex);
+    // Posted under the lock: once the window has given up, nothing more reaches it.
+    if (gate->cancelled)
+        return;
     QMetaObject::invokeMethod(
         context,
         [gate, done, work = std::move(work)] {
             work();
-            std::lock_guard lock(gate->mutex);
+            std::lock_guard held(gate->mutex);
             *done = true;
             gate->changed.notify_all();
         },
         Qt::QueuedConnection);
-    std::unique_lock lock(gate->mutex);
     gate->changed.wait(lock, [&] { return *done || gate->cancelled; });
 }
 

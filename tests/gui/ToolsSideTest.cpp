@@ -131,6 +131,7 @@ private slots:
     void cleanDeletesExactlyTheCheckedPathsAndRebuilds();
     void cleanReportsWhatCouldNotBeRemoved();
     void cleanIsRefusedWhileABuildRuns();
+    void closingDuringABuildEndsItsWait();
 };
 
 void ToolsSideTest::buildListsTheCategoriesInOrderWithTheirSizes() {
@@ -534,6 +535,19 @@ void ToolsSideTest::cleanIsRefusedWhileABuildRuns() {
     QCOMPARE(w.started.count(), 2);
     w.waitForBuild();
     QCOMPARE(w.vc.availbleApp().size(), std::size_t(7));
+}
+
+void ToolsSideTest::closingDuringABuildEndsItsWait() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    for (int closeAfter = 0; closeAfter < 3; ++closeAfter) {
+        Window w(mac);
+        w.vc.showToolsView();
+        // Let a few categories through, then close while the build waits for the window.
+        for (int i = 0; i < closeAfter; ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    QVERIFY(true); // the window went away without waiting for a hand-off that never comes
 }
 
 QTEST_MAIN(ToolsSideTest)
