@@ -170,7 +170,8 @@ void ViewController::cleanSelected() {
     CleanReport report;
     std::thread worker([this, &report, &loop, categories = availbleApp_] {
         report = cleaner_->cleanSelected(categories, /*apply*/ true);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        // By name: the queued call is then made and freed inside the toolkit alone.
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
