@@ -92,13 +92,6 @@ struct Window {
     void clickItem(const std::string& nameText) { item(itemRow(nameText))->checkBox->click(); }
     void open(const std::string& name) { cell(name)->detailsButton->click(); }
     void close() { get<QPushButton>("btnSelectionDone")->click(); }
-    std::vector<S> itemStates() {
-        std::vector<S> out;
-        for (const auto& i : vc.toolsSelectedDic()->List)
-            out.push_back(i.isChecked);
-        return out;
-    }
-
     GuiFakes fakes;
     ViewController vc;
     QSignalSpy started;
