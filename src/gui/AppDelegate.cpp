@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "SettingsDefaults.h"
+#include "access/AlertPanel.h"
 #include "platform/Workspace.h"
 #include "remote/ScanScopeFlag.h"
 
@@ -74,7 +75,7 @@ void AppDelegate::wantHelp() {
 
 void AppDelegate::createAlertForInformativeText(const QString& informativeText,
                                                 const QString& messageText, bool runModal,
-                                                QWidget* window) {
+                                                QWidget* window, AlertPanel* panel) {
     if (runModal && window) {
         auto* alert = new QMessageBox(QMessageBox::NoIcon, messageText, messageText,
                                       QMessageBox::NoButton, window);
@@ -83,6 +84,10 @@ void AppDelegate::createAlertForInformativeText(const QString& informativeText,
         alert->setWindowModality(Qt::WindowModal);
         alert->setAttribute(Qt::WA_DeleteOnClose);
         alert->open();
+        return;
+    }
+    if (panel) {
+        panel->runModal({messageText.toStdString(), informativeText.toStdString(), {}});
         return;
     }
     QMessageBox alert(QMessageBox::NoIcon, messageText, messageText);

@@ -9,6 +9,7 @@ class QWidget;
 
 namespace sentravex {
 
+class AlertPanel;
 class SettingsDefaults;
 class Workspace;
 
@@ -35,10 +36,10 @@ public:
     void wantHelp();
 
     // One "OK" button. `runModal` YES hangs the alert from the window and returns at once; NO
-    // runs it application-modally and returns when it is dismissed.
+    // runs it application-modally and returns when it is dismissed, through `panel` when given.
     static void createAlertForInformativeText(const QString& informativeText,
                                               const QString& messageText, bool runModal,
-                                              QWidget* window);
+                                              QWidget* window, AlertPanel* panel = nullptr);
 
     bool isVersionApproved() const { return isVersionApproved_; }
     void setIsVersionApproved(bool approved) { isVersionApproved_ = approved; }

@@ -27,6 +27,7 @@ ViewController::ViewController(Options options, QWidget* parent)
     connect(ui_->btnHelp, &QPushButton::clicked, this, &ViewController::getHelp);
     connect(ui_->btnClose, &QPushButton::clicked, this, [this] { window()->close(); });
     setUpServices();
+    setUpTools();
     viewDidLoad();
 }
 
@@ -34,6 +35,7 @@ ViewController::~ViewController() {
     if (sink_)
         sink_->cancel();
     joinScanThread();
+    stopBuild();
 }
 
 void ViewController::joinScanThread() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/AccessGrants.h"
+#include "cleaner/Cleaner.h"
 #include "platform/LocalFileSystem.h"
 #include "removal/ThreatRemover.h"
 #include "scan/Quorvane.h"
@@ -8,8 +9,10 @@
 #include "view/ResultPanel.h"
 #include "view/ScanClock.h"
 
+#include <QIcon>
 #include <QStringList>
 #include <QWidget>
+#include <map>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -26,12 +29,14 @@ namespace sentravex {
 class AlertService;
 class AppDelegate;
 class Defaults;
+class FileSystem;
 class OpenPanel;
 class PacedSink;
 class ScriptRunner;
 class Workspace;
 struct PlatformServices;
 class ThreatTableModel;
+struct BuildGate;
 
 // The window's content and the owner of its working state: the scan session here, the other
 // subsystems beside it.
@@ -53,6 +58,8 @@ public:
             AlertService* alerts = nullptr;
             Defaults* defaults = nullptr;
             Workspace* workspace = nullptr;
+            // The Mac tree the cleaner reads and deletes in; null: the one under `root`.
+            const FileSystem* files = nullptr;
         } services;
     };
 
@@ -93,6 +100,30 @@ public:
     bool checkForHDAccess();
     void CheckVersionApprove();
 
+    // Privacy cleaner: the category list is built on a thread of its own, one build at a time;
+    // each collector's category joins the list on the main thread while the build waits.
+    void resetAndAddavailbleApplications();
+    void BGscanDone();
+    // Refused while a build runs, so that two builds never share the list.
+    void cleanAndReloadData();
+    void cleanSelected();
+    void setHeightDetails();
+    void reloadTableAndUI();
+
+    // The cleaner tables, told apart by tag: 1 the category table, 2 the detail table.
+    int numberOfRowsInTableView(int tag) const;
+    // The row's cell, made once per row and filled afresh; null for an unknown tag.
+    QWidget* viewForTableColumn(int tag, int row);
+    void checkBoxAction(int row, CheckState sender);
+    void showDetailsFor(int row);
+    void selectionCheckBoxAction(const QString& toolTip, CheckState sender);
+    void doneActionFromselectionView();
+
+    const std::vector<CleanerCategory>& availbleApp() const { return availbleApp_; }
+    const CleanerCategory* toolsSelectedDic() const;
+    bool isScanRunningForDetails() const { return isScanRunningForDetails_; }
+    bool scanningDone() const { return scanningDone_; }
+
     bool isScanning() const { return isScanning_; }
     bool threatFound() const { return threatFound_; }
     const ScanClock& scanClock() const { return clock_; }
@@ -105,10 +136,14 @@ signals:
     void scanFinished();
     // A version check has ended, whatever it found.
     void versionCheckDone();
+    // A cleaner build has started; it has ended and its list is complete.
+    void cleanerBuildStarted();
+    void cleanerBuildDone();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void viewDidLoad();
@@ -118,6 +153,11 @@ private:
     void setUpServices();
     // Shows what the removal run over `listed` records did.
     void removalDone(std::size_t listed);
+    void setUpTools();
+    void scanInBG(const std::shared_ptr<BuildGate>& gate);
+    void stopBuild();
+    void reloadData(int tag);
+    QIcon categoryIcon(const CleanerCategory& category);
 
     std::unique_ptr<Ui::ViewController> ui_;
     Options options_;
@@ -148,6 +188,16 @@ private:
     QStringList arrQuorvanePath_;
     QStringList arrQuorvaneActionTaken_;
     ThreatTableModel* threatModel_ = nullptr;
+
+    // Privacy cleaner.
+    std::unique_ptr<Cleaner> cleaner_;
+    std::vector<CleanerCategory> availbleApp_;
+    int toolsSelectedRow_ = -1; // the category the overlay shows; -1 while it is closed
+    bool isScanRunningForDetails_ = false;
+    bool scanningDone_ = false;
+    std::shared_ptr<BuildGate> buildGate_;
+    std::thread buildThread_;
+    std::map<std::string, QIcon> icons_;
 };
 
 } // namespace sentravex

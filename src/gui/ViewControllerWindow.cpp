@@ -81,6 +81,8 @@ void ViewController::showToolsView() {
     ui_->mainBox->setHidden(true);
     ui_->btnTools->setChecked(true);
     ui_->btnQuorvaneRemoval->setChecked(false);
+    ui_->selectionView->setHidden(true);
+    resetAndAddavailbleApplications();
 }
 
 void ViewController::showMainView() {

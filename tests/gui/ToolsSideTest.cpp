@@ -1,0 +1,550 @@
+#include "CheckBox.h"
+#include "FaultyFileSystem.h"
+#include "GuiFakes.h"
+#include "MacFixture.h"
+#include "SelectionView.h"
+#include "ToolsCell.h"
+#include "ToolsSelectionCell.h"
+#include "ViewController.h"
+#include "cleaner/Cleaner.h"
+#include "demo/CleanerDemo.h"
+
+#include <QBuffer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QWheelEvent>
+#include <filesystem>
+
+using namespace sentravex;
+using sentravex::test::FaultyFileSystem;
+using sentravex::test::GuiFakes;
+using sentravex::test::MacFixture;
+using S = CheckState;
+
+namespace {
+
+const QStringList allCategories = {"Safari", "Chrome", "Firefox", "Browser Extensions",
+                                   "System", "Mail",   "Flash"};
+
+// The window on a fixture tree, its cleaner optionally reading through another file system.
+struct Window {
+    explicit Window(const MacFixture& mac, const FileSystem* files = nullptr)
+        : vc(options(mac, files)), started(&vc, &ViewController::cleanerBuildStarted),
+          done(&vc, &ViewController::cleanerBuildDone) {
+        vc.resize(860, 640);
+        // Laid out and hit-testable like a shown window, but never painted: painting hands work
+        // to the toolkit's own thread pool, which the thread sanitizer cannot follow.
+        vc.setAttribute(Qt::WA_DontShowOnScreen);
+        vc.show();
+    }
+    ViewController::Options options(const MacFixture& mac, const FileSystem* files) {
+        auto services = fakes.services();
+        services.files = files;
+        return {mac.root(), mac.user(), /*pacing*/ 0.0, {}, services};
+    }
+
+    template <class T> T* get(const char* name) {
+        auto* w = vc.findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no widget %s", name);
+        return w;
+    }
+    QTableWidget* toolsTable() { return get<QTableWidget>("toolsTable"); }
+    QTableWidget* selectionTable() { return get<QTableWidget>("selectionTable"); }
+    QPushButton* removeButton() { return get<QPushButton>("removeButton"); }
+
+    // Shows the tools side and lets the build run to its end.
+    void build() {
+        vc.showToolsView();
+        waitForBuild();
+    }
+    void waitForBuild() {
+        if (vc.isScanRunningForDetails() && !done.wait(20000))
+            qFatal("the build did not end");
+    }
+    int row(const std::string& name) {
+        for (std::size_t i = 0; i < vc.availbleApp().size(); ++i)
+            if (vc.availbleApp()[i].Name == name)
+                return static_cast<int>(i);
+        qFatal("no category %s", name.c_str());
+    }
+    const CleanerCategory& category(const std::string& name) {
+        return vc.availbleApp()[static_cast<std::size_t>(row(name))];
+    }
+    ToolsCell* cell(const std::string& name) {
+        return qobject_cast<ToolsCell*>(toolsTable()->cellWidget(row(name), 0));
+    }
+    ToolsSelectionCell* item(int r) {
+        return qobject_cast<ToolsSelectionCell*>(selectionTable()->cellWidget(r, 0));
+    }
+    int itemRow(const std::string& nameText) {
+        const auto& list = vc.toolsSelectedDic()->List;
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list[i].NameText == nameText)
+                return static_cast<int>(i);
+        qFatal("no item %s", nameText.c_str());
+    }
+    void clickItem(const std::string& nameText) { item(itemRow(nameText))->checkBox->click(); }
+    void open(const std::string& name) { cell(name)->detailsButton->click(); }
+    void close() { get<QPushButton>("btnSelectionDone")->click(); }
+    GuiFakes fakes;
+    ViewController vc;
+    QSignalSpy started;
+    QSignalSpy done;
+};
+
+bool present(const MacFixture& mac, const std::string& logical) {
+    std::error_code ec;
+    return std::filesystem::symlink_status(mac.host(logical), ec).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+// The demo home: every category, extensions of every browser.
+void writeDemo(const MacFixture& mac) {
+    if (!writeCleanerDemo(mac.root(), mac.user()))
+        qFatal("the demo tree could not be written");
+}
+
+} // namespace
+
+class ToolsSideTest : public QObject {
+    Q_OBJECT
+private slots:
+    void buildListsTheCategoriesInOrderWithTheirSizes();
+    void buildWithNoApplicationsKeepsExtensionsAndSystem();
+    void categoryIconsComeFromTheBundles();
+    void showingTheToolsSideTwiceStartsOneBuildAndKeepsChecks();
+    void categoryCheckBoxChecksEveryItem();
+    void overlayShowsItemsAndSwallowsInput();
+    void groupedPropagation();
+    void closingTheOverlayDerivesTheCategoryState();
+    void mixedCategoryAloneEnablesRemove();
+    void cleanDeletesExactlyTheCheckedPathsAndRebuilds();
+    void cleanReportsWhatCouldNotBeRemoved();
+    void cleanIsRefusedWhileABuildRuns();
+    void closingDuringABuildEndsItsWait();
+};
+
+void ToolsSideTest::buildListsTheCategoriesInOrderWithTheirSizes() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.vc.showToolsView();
+    // The build waits for the main thread at its first category: nothing is listed yet.
+    QVERIFY(w.toolsTable()->isHidden());
+    QCOMPARE(w.toolsTable()->height(), 91);
+    QVERIFY(!w.get<QWidget>("scannignIndicator")->isHidden());
+    QVERIFY(!w.removeButton()->isEnabled());
+    w.waitForBuild();
+
+    QStringList names;
+    for (const auto& c : w.vc.availbleApp())
+        names << QString::fromStdString(c.Name);
+    QCOMPARE(names, allCategories);
+    const auto fs = mac.fileSystem();
+    const auto expected = Cleaner(fs, mac.user()).availbleApp();
+    QCOMPARE(w.toolsTable()->rowCount(), 7);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto* cell = qobject_cast<ToolsCell*>(w.toolsTable()->cellWidget(int(i), 0));
+        QVERIFY(cell);
+        QCOMPARE(cell->nameText->text().toStdString(), expected[i].Name);
+        QCOMPARE(cell->sizeText->text().toStdString(), expected[i].Size);
+        QCOMPARE(w.vc.availbleApp()[i].bytes, expected[i].bytes);
+        QVERIFY(!cell->imageIcon->pixmap().isNull());
+    }
+    QVERIFY(w.category("Safari").bytes.value_or(0) > 0);
+    QCOMPARE(w.cell("Chrome")->details(),
+             QString("Cookies, Visited Links, History, Login Data, LastSession, User "
+                     "preferences, Favicons, Top Sites, Local Storage"));
+    QCOMPARE(w.cell("Browser Extensions")->details(), QString("Browser extensions, Preferences"));
+    QVERIFY(w.cell("Safari")->details().startsWith("Cookies, Browser Caches, History"));
+    QVERIFY(!w.toolsTable()->isHidden());
+    QCOMPARE(w.toolsTable()->height(), 389);
+    QVERIFY(w.get<QWidget>("scannignIndicator")->isHidden());
+    QVERIFY(w.vc.scanningDone());
+    QVERIFY(!w.removeButton()->isEnabled());
+}
+
+void ToolsSideTest::buildWithNoApplicationsKeepsExtensionsAndSystem() {
+    MacFixture mac;
+    mac.fileOfSize(mac.home("/Library/Caches/big"), 50000);
+    Window w(mac);
+    w.build();
+    QCOMPARE(w.vc.availbleApp().size(), std::size_t(2));
+    QCOMPARE(w.vc.availbleApp()[0].Name, std::string("Browser Extensions"));
+    QCOMPARE(w.vc.availbleApp()[1].Name, std::string("System"));
+    QCOMPARE(w.toolsTable()->height(), 165);
+    QVERIFY(w.category("System").bytes.value_or(0) >= 50000);
+    QVERIFY(w.cell("System")->checkBox->isEnabled());
+}
+
+// An .icns holding one PNG image, as the image-format plugin reads it.
+std::string icnsOf(const QColor& color) {
+    QImage image(64, 64, QImage::Format_ARGB32);
+    image.fill(color);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    auto bigEndian = [](std::uint32_t n) {
+        return std::string{char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+    };
+    const auto entry = "ic07" + bigEndian(std::uint32_t(8 + png.size())) + png.toStdString();
+    return "icns" + bigEndian(std::uint32_t(8 + entry.size())) + entry;
+}
+
+void ToolsSideTest::categoryIconsComeFromTheBundles() {
+    MacFixture mac;
+    // Safari names its icon without the extension; Mail names one that is not there.
+    mac.file("/Applications/Safari.app/Contents/Info.plist",
+             "<plist><dict><key>CFBundleIconFile</key>\n\t<string>compass</string></dict></plist>")
+        .file("/Applications/Safari.app/Contents/Resources/compass.icns", icnsOf(Qt::red))
+        .file("/Applications/Mail.app/Contents/Info.plist",
+              "<plist><dict><key>CFBundleIconFile</key><string>Mail.icns</string></dict></plist>");
+    Window w(mac);
+    w.build();
+    auto shown = [&](const char* name) { return w.cell(name)->imageIcon->pixmap().toImage(); };
+    const QImage safari = shown("Safari");
+    QCOMPARE(safari.pixelColor(safari.rect().center()), QColor(Qt::red));
+    const auto generic = QIcon(":/images/app_generic.png").pixmap(40, 40).toImage();
+    QCOMPARE(shown("Mail"), generic);
+    QCOMPARE(shown("Browser Extensions"),
+             QIcon(":/images/Browser_ext.png").pixmap(40, 40).toImage());
+    QVERIFY(shown("System") != generic);
+    QVERIFY(!shown("System").isNull());
+}
+
+void ToolsSideTest::showingTheToolsSideTwiceStartsOneBuildAndKeepsChecks() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.vc.showToolsView();
+    w.vc.showToolsView(); // the first build is still waiting at its first hand-off
+    QCOMPARE(w.started.count(), 1);
+    w.waitForBuild();
+    QCOMPARE(w.vc.availbleApp().size(), std::size_t(7));
+
+    w.cell("Mail")->checkBox->click();
+    w.vc.showMainView();
+    w.vc.showToolsView();
+    QCOMPARE(w.started.count(), 1);
+    QVERIFY(w.vc.scanningDone());
+    QCOMPARE(w.category("Mail").isChecked, S::On);
+    QCOMPARE(w.cell("Mail")->checkBox->checkState(), Qt::Checked);
+    QVERIFY(w.removeButton()->isEnabled());
+}
+
+void ToolsSideTest::categoryCheckBoxChecksEveryItem() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.build();
+    // An empty item's own check box is disabled; the category's check takes it along.
+    const auto& chrome = w.category("Chrome");
+    QVERIFY(std::any_of(chrome.List.begin(), chrome.List.end(),
+                        [](const CleanerItem& i) { return i.isEnabled == false; }));
+    w.cell("Chrome")->checkBox->click();
+    for (const auto& item : w.category("Chrome").List)
+        QCOMPARE(item.isChecked, S::On);
+    QCOMPARE(w.category("Chrome").isChecked, S::On);
+    QVERIFY(w.removeButton()->isEnabled());
+
+    w.cell("Chrome")->checkBox->click();
+    for (const auto& item : w.category("Chrome").List)
+        QCOMPARE(item.isChecked, S::Off);
+    QVERIFY(!w.removeButton()->isEnabled());
+
+    // A mixed box that is clicked turns on, and with it every item.
+    w.open("Safari");
+    w.clickItem("History");
+    w.close();
+    QCOMPARE(w.cell("Safari")->checkBox->checkState(), Qt::PartiallyChecked);
+    w.cell("Safari")->checkBox->click();
+    QCOMPARE(w.cell("Safari")->checkBox->checkState(), Qt::Checked);
+    for (const auto& item : w.category("Safari").List)
+        QCOMPARE(item.isChecked, S::On);
+    // The operation itself, given a mixed sender.
+    w.vc.checkBoxAction(w.row("Mail"), S::Mixed);
+    QCOMPARE(w.category("Mail").isChecked, S::On);
+}
+
+void ToolsSideTest::overlayShowsItemsAndSwallowsInput() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.build();
+    auto* overlay = w.get<SelectionView>("selectionView");
+    QVERIFY(overlay->isHidden());
+
+    w.open("Chrome");
+    QVERIFY(!overlay->isHidden());
+    QCOMPARE(overlay->geometry(), w.vc.rect());
+    QCOMPARE(overlay->table.data(), w.selectionTable());
+    const auto& chrome = *w.vc.toolsSelectedDic();
+    QCOMPARE(chrome.Name, std::string("Chrome"));
+    QCOMPARE(w.selectionTable()->rowCount(), int(chrome.List.size()));
+    QCOMPARE(w.selectionTable()->verticalHeader()->defaultSectionSize(), 50);
+    QVERIFY(w.selectionTable()->alternatingRowColors());
+    QCOMPARE(w.selectionTable()->height(), 4 * 50 + 2);
+    QCOMPARE(w.item(0)->nameText->text().toStdString(), chrome.List[0].NameText);
+    QCOMPARE(w.item(0)->sizeText->text().toStdString(), chrome.List[0].sizeText);
+    QVERIFY(!w.item(0)->nameText->font().bold());
+
+    // What lies under the overlay is out of reach of the pointer and the wheel.
+    auto* box = w.cell("Safari")->checkBox;
+    const QPoint over = box->mapTo(&w.vc, box->rect().center());
+    QWidget* hit = w.vc.childAt(over);
+    QVERIFY(hit == overlay || overlay->isAncestorOf(hit));
+    QTest::mouseClick(overlay, Qt::LeftButton, {}, overlay->mapFrom(&w.vc, over));
+    QCOMPARE(w.category("Safari").isChecked, S::Off);
+    auto* scroll = w.toolsTable()->verticalScrollBar();
+    const int before = scroll->value();
+    QWheelEvent wheel(QPointF(5, 5), overlay->mapToGlobal(QPointF(5, 5)), {}, {0, -240},
+                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QVERIFY(QApplication::sendEvent(overlay, &wheel));
+    QVERIFY(wheel.isAccepted());
+    QCOMPARE(scroll->value(), before);
+
+    w.close();
+    QVERIFY(overlay->isHidden());
+    QVERIFY(!w.vc.toolsSelectedDic());
+}
+
+void ToolsSideTest::groupedPropagation() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.build();
+    w.open("Browser Extensions");
+    QCOMPARE(w.selectionTable()->verticalHeader()->defaultSectionSize(), 36);
+    QVERIFY(!w.selectionTable()->alternatingRowColors());
+    const auto& list = w.vc.toolsSelectedDic()->List;
+    QCOMPARE(w.selectionTable()->height(), int(std::min<std::size_t>(list.size(), 6)) * 36 + 2);
+
+    // The groups as the demo writes them: a heading, its members, the next heading... The one
+    // under test has two members or more and another group follows it.
+    std::vector<int> all;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (!list[i].isHeader)
+            all.push_back(int(i));
+    std::vector<int> headings;
+    for (std::size_t g = 0; g + 1 < all.size() && headings.empty(); ++g)
+        if (all[g + 1] - all[g] >= 3)
+            headings = {all[g], all[g + 1]};
+    QCOMPARE(headings.size(), std::size_t(2));
+    QVERIFY(w.item(headings[0])->nameText->font().bold());
+    QVERIFY(w.item(headings[0])->backBox->property("band").toBool());
+    QVERIFY(!w.item(headings[0] + 1)->backBox->property("band").toBool());
+    const auto heading = list[std::size_t(headings[0])].NameText;
+    const auto first = list[std::size_t(headings[0] + 1)].NameText;
+
+    auto stateOf = [&](int r) { return w.vc.toolsSelectedDic()->List[std::size_t(r)].isChecked; };
+    w.clickItem(heading);
+    for (int r = headings[0]; r < headings[1]; ++r)
+        QCOMPARE(stateOf(r), S::On);
+    for (int r = 0; r < int(list.size()); ++r)
+        if (r < headings[0] || r >= headings[1])
+            QCOMPARE(stateOf(r), S::Off);
+
+    w.clickItem(first);
+    QCOMPARE(stateOf(headings[0]), S::Mixed);
+    QCOMPARE(w.item(headings[0])->checkBox->checkState(), Qt::PartiallyChecked);
+    for (int r = headings[0] + 2; r < headings[1]; ++r)
+        w.clickItem(list[std::size_t(r)].NameText);
+    QCOMPARE(stateOf(headings[0]), S::Off);
+    w.clickItem(first);
+    QCOMPARE(stateOf(headings[0]), S::Mixed);
+    for (int r = headings[0] + 2; r < headings[1]; ++r)
+        w.clickItem(list[std::size_t(r)].NameText);
+    QCOMPARE(stateOf(headings[0]), S::On);
+    // The category keeps its state while the overlay is open.
+    QCOMPARE(w.category("Browser Extensions").isChecked, S::Off);
+}
+
+void ToolsSideTest::closingTheOverlayDerivesTheCategoryState() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.build();
+    const auto& flat = w.category("Safari").List;
+    const std::string a = flat[0].NameText;
+
+    struct Case {
+        const char* what;
+        std::function<void()> pick;
+        S expected;
+    };
+    const std::string ext = "Browser Extensions";
+    std::vector<Case> cases = {
+        {"none", [] {}, S::Off},
+        {"some", [&] { w.clickItem(a); }, S::Mixed},
+        {"all",
+         [&] {
+             for (const auto& item : w.vc.toolsSelectedDic()->List)
+                 if (item.isChecked != S::On)
+                     w.vc.selectionCheckBoxAction(QString::fromStdString(item.NameText), S::On);
+         },
+         S::On},
+    };
+    for (const auto& c : cases) {
+        w.vc.checkBoxAction(w.row("Safari"), S::Off);
+        w.open("Safari");
+        c.pick();
+        w.close();
+        QVERIFY2(w.category("Safari").isChecked == c.expected, c.what);
+    }
+
+    // A mixed heading among checked rows leaves the category mixed.
+    w.vc.checkBoxAction(w.row(ext), S::On);
+    w.open(ext);
+    const auto& list = w.vc.toolsSelectedDic()->List;
+    std::string member;
+    for (std::size_t i = 1; i + 1 < list.size() && member.empty(); ++i)
+        if (list[i].isHeader && !list[i - 1].isHeader && list[i + 1].isHeader)
+            member = list[i].NameText; // the first member of a group of two or more
+    w.clickItem(member);               // its heading goes mixed; every other row stays checked
+    std::size_t mixed = 0;
+    for (const auto& item : w.vc.toolsSelectedDic()->List)
+        mixed += item.isChecked == S::Mixed;
+    QCOMPARE(mixed, std::size_t(1));
+    w.close();
+    QCOMPARE(w.category(ext).isChecked, S::Mixed);
+}
+
+void ToolsSideTest::mixedCategoryAloneEnablesRemove() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.build();
+    QVERIFY(!w.removeButton()->isEnabled());
+    w.open("Firefox");
+    w.clickItem(w.vc.toolsSelectedDic()->List[0].NameText);
+    QVERIFY(!w.removeButton()->isEnabled()); // the category is brought up to date on closing
+    w.close();
+    QCOMPARE(w.category("Firefox").isChecked, S::Mixed);
+    for (const auto& c : w.vc.availbleApp())
+        if (c.Name != "Firefox")
+            QCOMPARE(c.isChecked, S::Off);
+    QVERIFY(w.removeButton()->isEnabled());
+}
+
+void ToolsSideTest::cleanDeletesExactlyTheCheckedPathsAndRebuilds() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.build();
+    w.cell("Mail")->checkBox->click();
+    w.open("Safari");
+    w.clickItem("History");
+    w.close();
+
+    std::vector<std::string> checked, unchecked;
+    for (const auto& c : w.vc.availbleApp())
+        for (const auto& item : c.List)
+            for (const auto& path : item.AllList)
+                (item.isChecked == S::On ? checked : unchecked).push_back(path);
+    std::erase_if(checked, [&](const std::string& p) { return !present(mac, p); });
+    std::erase_if(unchecked, [&](const std::string& p) { return !present(mac, p); });
+    QVERIFY(!checked.empty());
+    // Paths listed under both (a folder and a file inside it) belong to the checked side.
+    std::erase_if(unchecked, [&](const std::string& p) {
+        return std::any_of(checked.begin(), checked.end(), [&](const std::string& c) {
+            return p == c || p.rfind(c + "/", 0) == 0 || c.rfind(p + "/", 0) == 0;
+        });
+    });
+
+    w.removeButton()->click();
+    for (const auto& p : checked)
+        QVERIFY2(!present(mac, p), p.c_str());
+    for (const auto& p : unchecked)
+        QVERIFY2(present(mac, p), p.c_str());
+    QCOMPARE(w.fakes.alerts.modal.size(), std::size_t(1));
+    QCOMPARE(w.fakes.alerts.modal[0].messageText, std::string("Alert"));
+    QCOMPARE(w.fakes.alerts.modal[0].informativeText,
+             std::string("You have successfully cleared selected data."));
+
+    // A fresh build follows, with nothing checked and the sizes after the deletion.
+    QCOMPARE(w.started.count(), 2);
+    QVERIFY(!w.removeButton()->isEnabled());
+    w.waitForBuild();
+    QCOMPARE(w.vc.availbleApp().size(), std::size_t(7));
+    QCOMPARE(w.category("Mail").Size, std::string("0 byte"));
+    QCOMPARE(w.category("Mail").isChecked, S::Off);
+    QVERIFY(!w.removeButton()->isEnabled());
+
+    // Nothing checked: nothing goes, the alert still comes, and the list is built again.
+    w.removeButton()->setEnabled(true);
+    w.removeButton()->click();
+    QCOMPARE(w.fakes.alerts.modal.size(), std::size_t(2));
+    QCOMPARE(w.fakes.alerts.modal[1].informativeText,
+             std::string("You have successfully cleared selected data."));
+    QCOMPARE(w.started.count(), 3);
+    w.waitForBuild();
+    for (const auto& p : unchecked)
+        QVERIFY2(present(mac, p), p.c_str());
+}
+
+void ToolsSideTest::cleanReportsWhatCouldNotBeRemoved() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    const auto local = mac.fileSystem();
+    FaultyFileSystem faulty(local);
+    Window w(mac, &faulty);
+    w.build();
+    w.cell("Mail")->checkBox->click();
+    std::vector<std::string> paths;
+    for (const auto& item : w.category("Mail").List)
+        for (const auto& path : item.AllList)
+            if (present(mac, path))
+                paths.push_back(path);
+    QVERIFY(paths.size() >= 2);
+    faulty.undeletable.insert(paths[0]);
+
+    w.removeButton()->click();
+    QCOMPARE(w.fakes.alerts.modal.size(), std::size_t(1));
+    QCOMPARE(w.fakes.alerts.modal[0].informativeText,
+             std::string("1 path could not be removed; the rest of the selected data was "
+                         "cleared."));
+    QVERIFY(present(mac, paths[0]));
+    for (std::size_t i = 1; i < paths.size(); ++i)
+        QVERIFY2(!present(mac, paths[i]), paths[i].c_str());
+    QCOMPARE(w.started.count(), 2);
+    w.waitForBuild();
+}
+
+void ToolsSideTest::cleanIsRefusedWhileABuildRuns() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    Window w(mac);
+    w.build();
+    w.cell("Mail")->checkBox->click();
+    w.removeButton()->click(); // cleans and starts the next build
+    QVERIFY(w.vc.isScanRunningForDetails());
+    QVERIFY(!w.removeButton()->isEnabled());
+    w.vc.cleanAndReloadData();
+    QCOMPARE(w.fakes.alerts.modal.size(), std::size_t(1));
+    QCOMPARE(w.started.count(), 2);
+    w.waitForBuild();
+    QCOMPARE(w.vc.availbleApp().size(), std::size_t(7));
+}
+
+void ToolsSideTest::closingDuringABuildEndsItsWait() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    for (int closeAfter = 0; closeAfter < 3; ++closeAfter) {
+        Window w(mac);
+        w.vc.showToolsView();
+        // Let a few categories through, then close while the build waits for the window.
+        for (int i = 0; i < closeAfter; ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    QVERIFY(true); // the window went away without waiting for a hand-off that never comes
+}
+
+QTEST_MAIN(ToolsSideTest)
+#include "ToolsSideTest.moc"
