@@ -106,7 +106,7 @@ bool present(const MacFixture& mac, const std::string& logical) {
 
 // The demo home: every category, extensions of every browser.
 void writeDemo(const MacFixture& mac) {
-    if (!writeCleanerDemo(mac.root(), mac.user()))
+    if (!writeDemoFiles(mac.root(), mac.user(), cleanerDemoFiles()))
         qFatal("the demo tree could not be written");
 }
 
