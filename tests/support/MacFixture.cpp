@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <vector>
 
 namespace sentravex::test {
@@ -71,6 +72,12 @@ MacFixture& MacFixture::link(std::string_view logical, std::string_view target) 
     fs::create_directories(p.parent_path());
     fs::create_symlink(fs::path(target), p);
     return *this;
+}
+
+std::int64_t blocksOf(const std::string& host) {
+    struct stat st {};
+    ::lstat(host.c_str(), &st);
+    return static_cast<std::int64_t>(st.st_blocks) * 512;
 }
 
 SentinelFolder::SentinelFolder() : path_(makeTempFolder("sentravex-sentinel-")) {

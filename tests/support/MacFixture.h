@@ -3,6 +3,7 @@
 #include "platform/LocalFileSystem.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,10 @@ private:
     std::string user_;
     std::string root_;
 };
+
+// The bytes the file system allocated to one entry on this machine (its blocks, links not
+// followed): what a size must add up to.
+std::int64_t blocksOf(const std::string& host);
 
 // A temporary folder outside any fixture root, for what links must never reach.
 class SentinelFolder {

@@ -10,6 +10,7 @@
 namespace sentravex {
 namespace {
 
+using test::blocksOf;
 using test::FaultyFileSystem;
 using test::MacFixture;
 using test::SentinelFolder;
@@ -18,12 +19,6 @@ bool present(const MacFixture& mac, const std::string& logical) {
     std::error_code ec;
     return std::filesystem::symlink_status(mac.host(logical), ec).type() !=
            std::filesystem::file_type::not_found;
-}
-
-std::int64_t blocksOf(const std::string& host) {
-    struct stat st {};
-    ::lstat(host.c_str(), &st);
-    return static_cast<std::int64_t>(st.st_blocks) * 512;
 }
 
 CleanerCategory category(std::string name, std::vector<CleanerItem> items) {

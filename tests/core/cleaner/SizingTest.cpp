@@ -10,14 +10,9 @@
 namespace sentravex {
 namespace {
 
+using test::blocksOf;
 using test::MacFixture;
 using test::SentinelFolder;
-
-std::int64_t blocksOf(const std::string& host) {
-    struct stat st {};
-    ::lstat(host.c_str(), &st);
-    return static_cast<std::int64_t>(st.st_blocks) * 512;
-}
 
 TEST(ByteCountText, DecimalUnitsAndZeroAsZeroByte) {
     const std::vector<std::pair<std::int64_t, std::string>> cases = {
