@@ -13,6 +13,14 @@
 
 namespace sentravex::test {
 
+// The window's widget of that object name; a test cannot go on without it.
+template <class T> T* widget(const QObject& window, const char* name) {
+    auto* w = window.findChild<T*>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no widget %s", name);
+    return w;
+}
+
 // A folder chooser that answers at once, keeping what it was asked to show.
 class FakeOpenPanel : public OpenPanel {
 public:

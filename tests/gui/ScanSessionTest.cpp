@@ -27,12 +27,7 @@ struct Window {
         vc.resize(860, 600);
     }
 
-    template <class T> T* get(const char* name) {
-        auto* w = vc.findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no widget %s", name);
-        return w;
-    }
+    template <class T> T* get(const char* name) { return test::widget<T>(vc, name); }
     QString text(const char* label) { return get<QLabel>(label)->text(); }
     bool hidden(const char* box) { return get<QWidget>(box)->isHidden(); }
 

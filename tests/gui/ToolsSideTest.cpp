@@ -48,12 +48,7 @@ struct Window {
         return {mac.root(), mac.user(), /*pacing*/ 0.0, {}, services};
     }
 
-    template <class T> T* get(const char* name) {
-        auto* w = vc.findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no widget %s", name);
-        return w;
-    }
+    template <class T> T* get(const char* name) { return test::widget<T>(vc, name); }
     QTableWidget* toolsTable() { return get<QTableWidget>("toolsTable"); }
     QTableWidget* selectionTable() { return get<QTableWidget>("selectionTable"); }
     QPushButton* removeButton() { return get<QPushButton>("removeButton"); }
