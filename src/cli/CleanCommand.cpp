@@ -60,7 +60,7 @@ void printListing(const std::vector<CleanerCategory>& categories, bool json) {
                                          {"enabled", c.isEnabled},
                                          {"items", std::move(items)}});
         }
-        std::cout << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        printJson(doc);
         return;
     }
     for (const auto& c : categories) {
@@ -87,7 +87,7 @@ void printReport(const CleanReport& report, bool apply, bool json) {
         doc["failed"] = Json::array();
         for (const auto& f : report.failed)
             doc["failed"].push_back({{"path", f.path}, {"error", f.error}});
-        std::cout << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        printJson(doc);
         return;
     }
     for (const auto& path : report.deleted)

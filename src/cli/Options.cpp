@@ -2,6 +2,8 @@
 
 #include "platform/Account.h"
 
+#include <iostream>
+#include <nlohmann/json.hpp>
 #include <sys/stat.h>
 
 namespace sentravex::cli {
@@ -29,6 +31,10 @@ std::string MacOptions::userName() const {
     if (name.empty())
         throw UsageError("the login name of this account is unknown; give --user");
     return name;
+}
+
+void printJson(const nlohmann::ordered_json& doc) {
+    std::cout << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
 } // namespace sentravex::cli

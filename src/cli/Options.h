@@ -3,6 +3,7 @@
 #include "platform/LocalFileSystem.h"
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json_fwd.hpp>
 #include <stdexcept>
 #include <string>
 
@@ -24,6 +25,9 @@ struct MacOptions {
     LocalFileSystem openFileSystem() const;
     std::string userName() const;
 };
+
+// One JSON document on stdout; names that are not UTF-8 are printed with replacement characters.
+void printJson(const nlohmann::ordered_json& doc);
 
 enum ExitCode { exitDone = 0, exitFound = 1, exitUsage = 2 };
 

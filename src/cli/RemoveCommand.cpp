@@ -1,9 +1,8 @@
 #include "Commands.h"
 #include "Options.h"
+#include "UnpacedScan.h"
 #include "platform/SystemScriptRunner.h"
 #include "removal/ThreatRemover.h"
-#include "scan/ProgressSink.h"
-#include "scan/ThreatScanner.h"
 
 #include <filesystem>
 #include <iostream>
@@ -11,14 +10,6 @@
 #include <nlohmann/json.hpp>
 
 namespace sentravex::cli {
-namespace {
-
-class UnpacedSink : public ProgressSink {
-public:
-    void step(int, double, const std::string&) override {}
-};
-
-} // namespace
 
 Job addRemoveCommand(CLI::App& app) {
     auto options = std::make_shared<MacOptions>();
@@ -33,10 +24,7 @@ Job addRemoveCommand(CLI::App& app) {
             throw UsageError("remove deletes files; run it again with --yes to go ahead");
         auto fs = options->openFileSystem();
         auto user = options->userName();
-        ThreatScanner scanner(fs, user);
-        UnpacedSink sink;
-        scanner.checkQuorvane(sink);
-        auto threats = scanner.arrQuorvaneList();
+        auto threats = scanWithoutPacing(fs, user).threats;
 
         // The privileged command names the paths on this machine, so the root must be absolute.
         Root root(std::filesystem::absolute(options->root).lexically_normal().string());
@@ -56,7 +44,7 @@ Job addRemoveCommand(CLI::App& app) {
                                           {"result", results[i]}});
             doc["remaining"] = remaining;
             doc["restart_recommended"] = restartRecommended;
-            std::cout << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+            printJson(doc);
         } else {
             for (std::size_t i = 0; i < threats.size(); ++i)
                 std::cout << results[i] << "  " << threats[i]->url() << '\n';

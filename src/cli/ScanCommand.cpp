@@ -1,7 +1,6 @@
 #include "Commands.h"
 #include "Options.h"
-#include "scan/ProgressSink.h"
-#include "scan/ThreatScanner.h"
+#include "UnpacedScan.h"
 #include "view/ResultPanel.h"
 
 #include <iostream>
@@ -9,20 +8,6 @@
 #include <nlohmann/json.hpp>
 
 namespace sentravex::cli {
-namespace {
-
-// Counts the pacing instead of waiting for it.
-class CountingSink : public ProgressSink {
-public:
-    void step(int, double seconds, const std::string&) override {
-        ++steps;
-        tenths += static_cast<long>(seconds * 10 + 0.5);
-    }
-    int steps = 0;
-    long tenths = 0;
-};
-
-} // namespace
 
 Job addScanCommand(CLI::App& app) {
     auto options = std::make_shared<MacOptions>();
@@ -32,10 +17,8 @@ Job addScanCommand(CLI::App& app) {
     return [options] {
         auto fs = options->openFileSystem();
         auto user = options->userName();
-        ThreatScanner scanner(fs, user);
-        CountingSink sink;
-        scanner.checkQuorvane(sink);
-        auto threats = scanner.arrQuorvaneList();
+        auto scan = scanWithoutPacing(fs, user);
+        const auto& threats = scan.threats;
 
         if (options->json) {
             nlohmann::ordered_json doc;
@@ -47,9 +30,8 @@ Job addScanCommand(CLI::App& app) {
                                           {"path", t->url()},
                                           {"kind", t->infections()},
                                           {"risk", t->risk()}});
-            doc["progress"] = {{"steps", sink.steps},
-                               {"seconds", static_cast<double>(sink.tenths) / 10}};
-            std::cout << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+            doc["progress"] = {{"steps", scan.steps}, {"seconds", scan.seconds}};
+            printJson(doc);
         } else {
             for (const auto& t : threats)
                 std::cout << t->url() << "  " << t->name() << '\n';
