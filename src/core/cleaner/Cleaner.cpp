@@ -250,22 +250,23 @@ CleanerCategory Cleaner::addSystemDetails() const {
     return finishCategory("System", std::move(list), std::string(tables::finderBundle));
 }
 
-std::optional<CleanerCategory> Cleaner::addMailAppDetails() const {
-    if (!fs_.exists(std::string(tables::mailBundle)))
+std::optional<CleanerCategory>
+Cleaner::homeTableCategory(std::string name, std::string_view bundle,
+                           std::span<const tables::ItemRow> rows) const {
+    if (!fs_.exists(std::string(bundle)))
         return std::nullopt;
     std::vector<CleanerItem> list;
-    for (const auto& row : tables::mailItems)
+    for (const auto& row : rows)
         list.push_back(getDicForList(rowPaths(row, homeUrl()), std::string(row.NameText), false));
-    return finishCategory("Mail", std::move(list), std::string(tables::mailBundle));
+    return finishCategory(std::move(name), std::move(list), std::string(bundle));
+}
+
+std::optional<CleanerCategory> Cleaner::addMailAppDetails() const {
+    return homeTableCategory("Mail", tables::mailBundle, tables::mailItems);
 }
 
 std::optional<CleanerCategory> Cleaner::addAdobeFlashDetails() const {
-    if (!fs_.exists(std::string(tables::flashBundle)))
-        return std::nullopt;
-    std::vector<CleanerItem> list;
-    for (const auto& row : tables::flashItems)
-        list.push_back(getDicForList(rowPaths(row, homeUrl()), std::string(row.NameText), false));
-    return finishCategory("Flash", std::move(list), std::string(tables::flashBundle));
+    return homeTableCategory("Flash", tables::flashBundle, tables::flashItems);
 }
 
 void Cleaner::scanInBG(const HandOff& handOff) const {

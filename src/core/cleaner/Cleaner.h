@@ -5,10 +5,16 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sentravex {
+
+namespace tables {
+struct ItemRow;
+}
 
 class FileSystem;
 
@@ -56,6 +62,10 @@ public:
     std::string trashFolder() const;
 
 private:
+    // A category whose items all lie in the home folder, present when its bundle is.
+    std::optional<CleanerCategory> homeTableCategory(std::string name, std::string_view bundle,
+                                                     std::span<const tables::ItemRow> rows) const;
+
     const FileSystem& fs_;
     std::string user_;
     bool sizing_;
