@@ -37,7 +37,9 @@ public:
                 sum += static_cast<std::int64_t>(content.size());
         return sum;
     }
-    RemoveResult removeItem(const std::string&) const override { return {}; }
+    RemoveResult removeItem(const std::string&, const RemoveProgress& = {}) const override {
+        return {};
+    }
     bool isWritable(const std::string&) const override { return false; }
     std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override {
         auto it = files.find(path);

@@ -30,10 +30,11 @@ public:
     std::int64_t allocatedSize(const std::string& p) const override {
         return unreadable.count(p) ? 0 : inner_.allocatedSize(p);
     }
-    RemoveResult removeItem(const std::string& p) const override {
+    RemoveResult removeItem(const std::string& p,
+                            const RemoveProgress& progress = {}) const override {
         if (undeletable.count(p))
             return {true, 1, "Operation not permitted"};
-        return inner_.removeItem(p);
+        return inner_.removeItem(p, progress);
     }
     bool isWritable(const std::string& p) const override {
         return !unwritable.count(p) && inner_.isWritable(p);

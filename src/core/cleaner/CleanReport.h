@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,18 @@ struct CleanReport {
     std::int64_t bytes = 0;           // allocated bytes deleted (or to be deleted)
     std::vector<std::string> deleted; // paths that were there and are gone (or would go)
     std::vector<Failure> failed;      // paths that could not be removed, wholly or in part
+    bool cancelled = false;           // stopped on request: the rest of the selection is left
 
     bool ok() const { return failed.empty(); }
 };
+
+// How far a clean has come, for a progress display.
+struct CleanTally {
+    std::uint64_t entries = 0; // files, links and folders removed
+    std::int64_t bytes = 0;    // their allocated bytes
+};
+
+// Told after each entry a clean removed; answering false stops the clean after that entry.
+using CleanProgress = std::function<bool(const CleanTally&)>;
 
 } // namespace sentravex

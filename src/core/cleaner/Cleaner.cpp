@@ -288,8 +288,8 @@ std::vector<CleanerCategory> Cleaner::availbleApp() const {
     return categories;
 }
 
-CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categories,
-                                   bool apply) const {
+CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categories, bool apply,
+                                   const CleanProgress& progress) const {
     CleanReport report;
     Urls paths;
     for (const auto& category : categories)
@@ -311,13 +311,24 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
         return false;
     };
 
+    CleanTally tally;
+    RemoveProgress removed;
+    if (progress)
+        removed = [&tally, &progress](std::int64_t bytes) {
+            ++tally.entries;
+            tally.bytes += bytes;
+            return progress(tally);
+        };
     for (const auto& path : paths) {
+        if (report.cancelled)
+            break;
         if (!seen.insert(path).second || covered(path))
             continue;
         // The dry run walks the same road, asking only what a removal would meet.
         RemoveResult result;
         if (apply) {
-            result = fs_.removeItem(path);
+            result = fs_.removeItem(path, removed);
+            report.cancelled = result.stopped;
         } else {
             result.existed = fs_.exists(path);
             result.bytes = result.existed ? fileSizeOf(path) : 0;
@@ -325,10 +336,10 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
         if (!result.existed)
             continue;
         report.bytes += result.bytes;
-        if (result.ok())
-            report.deleted.push_back(path);
-        else
+        if (!result.ok())
             report.failed.push_back({path, result.error});
+        else if (!result.stopped)
+            report.deleted.push_back(path);
     }
     return report;
 }

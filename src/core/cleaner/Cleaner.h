@@ -53,8 +53,10 @@ public:
     std::vector<CleanerCategory> availbleApp() const;
 
     // Deletes every path of every checked item (or, without `apply`, reports what would go).
-    // A path already absent is passed over; what cannot be removed is reported.
-    CleanReport cleanSelected(const std::vector<CleanerCategory>& categories, bool apply) const;
+    // A path already absent is passed over; what cannot be removed is reported. `progress` hears
+    // of every entry removed and may stop the clean after it.
+    CleanReport cleanSelected(const std::vector<CleanerCategory>& categories, bool apply,
+                              const CleanProgress& progress = {}) const;
 
     // The chosen Firefox profile folder: the first in the profiles folder whose name holds
     // "default".

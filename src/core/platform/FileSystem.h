@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,8 +15,13 @@ struct RemoveResult {
     std::uint64_t failures = 0; // entries that could not be removed; the rest were
     std::string error;          // the first failure's reason
     std::int64_t bytes = 0;     // allocated bytes of what was removed
+    bool stopped = false;       // the progress asked to stop; what is left stays
     bool ok() const { return failures == 0; }
 };
+
+// Told of each entry a deletion has removed, with its allocated bytes; answering false stops the
+// deletion after that entry.
+using RemoveProgress = std::function<bool(std::int64_t bytes)>;
 
 // The file operations the logic needs, on logical Mac paths. Virtual so that tests can make any
 // of them fail.
@@ -34,7 +40,8 @@ public:
     virtual std::int64_t allocatedSize(const std::string& path) const = 0;
     // Deletes a file, link or whole tree. A link is removed itself, never followed; what cannot
     // be removed is counted and the rest is still removed.
-    virtual RemoveResult removeItem(const std::string& path) const = 0;
+    virtual RemoveResult removeItem(const std::string& path,
+                                    const RemoveProgress& progress = {}) const = 0;
     virtual bool isWritable(const std::string& path) const = 0;
     // The contents of a plain file, following links inside the root; none when it cannot be
     // read or holds more than `limit` bytes.

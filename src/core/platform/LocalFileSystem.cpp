@@ -104,7 +104,8 @@ std::int64_t LocalFileSystem::allocatedSize(const std::string& path) const {
     return sum;
 }
 
-RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
+RemoveResult LocalFileSystem::removeItem(const std::string& path,
+                                         const RemoveProgress& progress) const {
     RemoveResult result;
     auto [parent, name] = splitLast(path);
     struct stat st {};
@@ -124,6 +125,12 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
         if (result.failures++ == 0)
             result.error = std::string(what) + ": " + std::strerror(errno);
     };
+    // Once the progress asks to stop, nothing more is removed and the walk unwinds.
+    auto removed = [&result, &progress](std::int64_t bytes) {
+        result.bytes += bytes;
+        if (progress && !progress(bytes))
+            result.stopped = true;
+    };
     const bool isFolder = S_ISDIR(st.st_mode);
     if (isFolder) {
         Fd folder(::openat(parentFd.get(), name.c_str(),
@@ -133,7 +140,9 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
         } else {
             walkTree(
                 folder.get(),
-                [&fail, &result](int dirFd, const char* entry, bool entryIsFolder) {
+                [&](int dirFd, const char* entry, bool entryIsFolder) {
+                    if (result.stopped)
+                        return false;
                     if (entryIsFolder)
                         return true;
                     struct stat est {};
@@ -143,19 +152,25 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path) const {
                     if (::unlinkat(dirFd, entry, 0) != 0)
                         fail("unlink");
                     else
-                        result.bytes += size;
+                        removed(size);
                     return false;
                 },
-                [&fail](int dirFd, const std::string& entry) {
+                [&](int dirFd, const std::string& entry) {
+                    if (result.stopped)
+                        return;
                     if (::unlinkat(dirFd, entry.c_str(), AT_REMOVEDIR) != 0)
                         fail("rmdir");
+                    else
+                        removed(0);
                 });
         }
     }
+    if (result.stopped)
+        return result;
     if (::unlinkat(parentFd.get(), name.c_str(), isFolder ? AT_REMOVEDIR : 0) != 0)
         fail(isFolder ? "rmdir" : "unlink");
-    else if (!isFolder)
-        result.bytes += allocated(st);
+    else
+        removed(isFolder ? 0 : allocated(st));
     return result;
 }
 

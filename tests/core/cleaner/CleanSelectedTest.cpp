@@ -28,6 +28,42 @@ CleanerCategory category(std::string name, std::vector<CleanerItem> items) {
     return c;
 }
 
+TEST(CleanSelected, CountsEveryEntryAndStopsAfterTheOneItWasToldToStopAt) {
+    MacFixture mac;
+    for (const char* name : {"1", "2", "3", "4", "5"})
+        mac.file(std::string("/first/") + name, "x");
+    mac.file("/second/kept", "y");
+    std::vector<CleanerCategory> list{
+        category("One", {Cleaner::getDicForList({"/first", "/second"}, "A", false)})};
+    list[0].List[0].isChecked = CheckState::On;
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+
+    std::vector<CleanTally> seen;
+    auto report = cleaner.cleanSelected(list, true, [&seen](const CleanTally& tally) {
+        seen.push_back(tally);
+        return seen.size() < 3;
+    });
+    EXPECT_TRUE(report.cancelled);
+    ASSERT_EQ(seen.size(), 3u) << "nothing is removed after the entry that said stop";
+    EXPECT_EQ(seen.back().entries, 3u);
+    EXPECT_EQ(seen.back().bytes, 3 * blocksOf(mac.host("/second/kept")));
+    EXPECT_EQ(report.bytes, seen.back().bytes);
+    EXPECT_TRUE(report.deleted.empty()) << "a folder cut short is not reported as deleted";
+    EXPECT_TRUE(report.ok());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mac.host("/first")), {}), 2);
+    EXPECT_TRUE(present(mac, "/second/kept"));
+
+    seen.clear();
+    auto rest = cleaner.cleanSelected(list, true, [&seen](const CleanTally& tally) {
+        seen.push_back(tally);
+        return true;
+    });
+    EXPECT_FALSE(rest.cancelled);
+    EXPECT_EQ(seen.size(), 5u) << "two files and their folder, then a file and its folder";
+    EXPECT_EQ(rest.deleted, (std::vector<std::string>{"/first", "/second"}));
+}
+
 TEST(CleanSelected, DeletesOnlyRowsCheckedOnAndPassesOverAbsentPaths) {
     MacFixture mac;
     mac.file("/a/file", "a").file("/b/tree/x", "x").file("/c/kept", "c").file("/h/kept", "h");
