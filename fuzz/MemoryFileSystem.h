@@ -20,6 +20,7 @@ public:
         auto it = files.lower_bound(path + "/");
         return it != files.end() && it->first.starts_with(path + "/");
     }
+    bool isLink(const std::string&) const override { return false; }
     std::vector<std::string> listFolder(const std::string& folder) const override {
         std::set<std::string> names;
         const std::string prefix = folder + "/";

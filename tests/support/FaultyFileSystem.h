@@ -13,7 +13,7 @@ public:
     explicit FaultyFileSystem(const FileSystem& inner) : inner_(inner) {}
 
     std::set<std::string> unreadable;   // listFolder answers empty; allocatedSize 0
-    std::set<std::string> unexaminable; // exists and isDirectory answer false
+    std::set<std::string> unexaminable; // exists, isDirectory and isLink answer false
     std::set<std::string> undeletable;  // removeItem fails and leaves it
     std::set<std::string> unwritable;   // isWritable answers false
     std::set<std::string> unopenable;   // readFile answers nothing
@@ -23,6 +23,9 @@ public:
     }
     bool isDirectory(const std::string& p) const override {
         return !unexaminable.count(p) && inner_.isDirectory(p);
+    }
+    bool isLink(const std::string& p) const override {
+        return !unexaminable.count(p) && inner_.isLink(p);
     }
     std::vector<std::string> listFolder(const std::string& p) const override {
         return unreadable.count(p) ? std::vector<std::string>{} : inner_.listFolder(p);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <iterator>
 #include <sstream>
 #include <sys/stat.h>
@@ -20,16 +21,11 @@ struct Identity {
 // The identity of the folder at a logical path, or the reason there is none.
 std::optional<Identity> folderIdentity(const Root& root, const std::string& folder,
                                        std::string* error = nullptr) {
-    auto host = root.resolve(folder);
+    UniqueFd fd(root.open(folder, O_RDONLY | O_DIRECTORY));
     struct stat st {};
-    int failure = !host ? ELOOP : stat(host->c_str(), &st) == 0 ? 0 : errno;
-    if (!failure && !S_ISDIR(st.st_mode))
-        failure = ENOTDIR;
-    if (!failure && access(host->c_str(), R_OK | X_OK) != 0)
-        failure = errno;
-    if (failure) {
+    if (!fd || ::fstat(fd.get(), &st) != 0 || ::faccessat(fd.get(), ".", R_OK | X_OK, 0) != 0) {
         if (error)
-            *error = folder + ": " + std::strerror(failure);
+            *error = folder + ": " + std::strerror(errno);
         return std::nullopt;
     }
     return Identity{st.st_dev, st.st_ino};

@@ -9,6 +9,12 @@
 
 namespace sentravex {
 
+// A path that could not be removed, and why.
+struct PathFailure {
+    std::string path;
+    std::string error;
+};
+
 // What a deletion did. A path that was already absent is no failure.
 struct RemoveResult {
     bool existed = false;
@@ -32,19 +38,23 @@ public:
     // Whether something is there, following links (as a file existence test does).
     virtual bool exists(const std::string& path) const = 0;
     virtual bool isDirectory(const std::string& path) const = 0;
+    // Whether the path itself is a link (the folders on the way are followed).
+    virtual bool isLink(const std::string& path) const = 0;
     // Entries directly inside a folder, hidden ones included, in directory order. Stops at the
     // first error and keeps what it met before; a missing folder or a plain file lists as empty.
     virtual std::vector<std::string> listFolder(const std::string& folder) const = 0;
-    // Allocated bytes of a file, or of everything beneath a folder. No link is followed; an entry
-    // that cannot be read is skipped and the walk goes on.
+    // Allocated bytes of a file, or of everything beneath a folder on its file system. No link is
+    // followed; an entry that cannot be read is skipped and the walk goes on.
     virtual std::int64_t allocatedSize(const std::string& path) const = 0;
-    // Deletes a file, link or whole tree. A link is removed itself, never followed; what cannot
-    // be removed is counted and the rest is still removed.
+    // Deletes a file, link or whole tree. A link is removed itself, never followed, and the walk
+    // never enters another file system; what cannot be removed is counted and the rest is still
+    // removed. What vanishes meanwhile is no failure; a path whose folder cannot be opened is.
     virtual RemoveResult removeItem(const std::string& path,
                                     const RemoveProgress& progress = {}) const = 0;
     virtual bool isWritable(const std::string& path) const = 0;
     // The contents of a plain file, following links inside the root; none when it cannot be
-    // read or holds more than `limit` bytes.
+    // read, is anything but a plain file (which is then never opened) or holds more than `limit`
+    // bytes.
     virtual std::optional<std::string> readFile(const std::string& path,
                                                 std::size_t limit) const = 0;
 };

@@ -22,41 +22,25 @@ std::string joined(const std::string& folder, const char* name) {
     return folder == "/" ? "/" + std::string(name) : folder + "/" + name;
 }
 
-// Splits a logical path into its parent and last component, for the *at() calls.
-std::pair<std::string, std::string> splitLast(std::string path) {
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return {"/", path};
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+// Nothing there: the path, or a folder on its way, does not exist.
+bool absent(int error) {
+    return error == ENOENT || error == ENOTDIR;
 }
 
 } // namespace
 
-// Closes a descriptor at the end of a scope.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
 bool LocalFileSystem::exists(const std::string& path) const {
-    return bool(Fd(root_.open(path, O_PATH)));
+    return root_.locate(path, true).has_value();
 }
 
 bool LocalFileSystem::isDirectory(const std::string& path) const {
-    return bool(Fd(root_.open(path, O_PATH | O_DIRECTORY)));
+    auto entry = root_.locate(path, true);
+    return entry && S_ISDIR(entry->status.st_mode);
+}
+
+bool LocalFileSystem::isLink(const std::string& path) const {
+    auto entry = root_.locate(path, false);
+    return entry && S_ISLNK(entry->status.st_mode);
 }
 
 std::vector<std::string> LocalFileSystem::listFolder(const std::string& folder) const {
@@ -80,50 +64,56 @@ std::vector<std::string> LocalFileSystem::listFolder(const std::string& folder) 
 }
 
 std::int64_t LocalFileSystem::allocatedSize(const std::string& path) const {
-    Fd item(root_.open(path, O_PATH | O_NOFOLLOW));
-    struct stat st {};
-    if (!item || ::fstat(item.get(), &st) != 0)
+    auto entry = root_.locate(path, false);
+    if (!entry)
         return 0;
-    if (!S_ISDIR(st.st_mode))
-        return allocated(st);
-    Fd folder(::openat(item.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!S_ISDIR(entry->status.st_mode))
+        return allocated(entry->status);
+    UniqueFd folder(Root::openEntry(*entry, O_RDONLY | O_DIRECTORY));
     if (!folder)
         return 0;
     std::int64_t sum = 0;
-    walkTree(
-        folder.get(),
-        [&sum](int dirFd, const char* name, bool isFolder) {
-            if (isFolder)
-                return true;
-            struct stat est {};
-            if (::fstatat(dirFd, name, &est, AT_SYMLINK_NOFOLLOW) == 0)
-                sum += allocated(est);
-            return false;
-        },
-        [](int, const std::string&) {});
+    walkTree(folder.get(), {.entry =
+                                [&sum](int folderFd, const char* name, bool isFolder) {
+                                    if (isFolder)
+                                        return true;
+                                    struct stat st {};
+                                    if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                                        sum += allocated(st);
+                                    return false;
+                                },
+                            .leave = [](int, const std::string&) {},
+                            .otherFileSystem = {}});
     return sum;
 }
 
 RemoveResult LocalFileSystem::removeItem(const std::string& path,
                                          const RemoveProgress& progress) const {
     RemoveResult result;
-    auto [parent, name] = splitLast(path);
-    struct stat st {};
-    Fd parentFd(root_.open(parent, O_RDONLY | O_DIRECTORY));
-    if (!parentFd || name.empty() || name == "." || name == ".." ||
-        ::fstatat(parentFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        // Nothing there to remove, or the root itself, which is never removed.
-        result.existed = parentFd && (name.empty() || name == "." || name == "..");
-        if (result.existed) {
+    auto entry = root_.locate(path, false);
+    if (!entry) {
+        // Absent is no failure; a folder on the way that cannot be opened hides what is there.
+        if (!absent(errno)) {
+            result.existed = true;
             result.failures = 1;
-            result.error = "refusing to remove the root or a relative name";
+            result.error = std::string("cannot reach it: ") + std::strerror(errno);
         }
         return result;
     }
     result.existed = true;
-    auto fail = [&result](const char* what) {
+    if (entry->name == ".") {
+        result.failures = 1;
+        result.error = "refusing to remove the root or a relative name";
+        return result;
+    }
+    auto fail = [&result](const std::string& what) {
         if (result.failures++ == 0)
-            result.error = std::string(what) + ": " + std::strerror(errno);
+            result.error = what;
+    };
+    // What another program removed meanwhile is gone all the same.
+    auto failed = [&fail](const char* call) {
+        if (!absent(errno))
+            fail(std::string(call) + ": " + std::strerror(errno));
     };
     // Once the progress asks to stop, nothing more is removed and the walk unwinds.
     auto removed = [&result, &progress](std::int64_t bytes) {
@@ -131,73 +121,76 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path,
         if (progress && !progress(bytes))
             result.stopped = true;
     };
-    const bool isFolder = S_ISDIR(st.st_mode);
+    const int parentFd = entry->folder.get();
+    const char* name = entry->name.c_str();
+    const bool isFolder = S_ISDIR(entry->status.st_mode);
     if (isFolder) {
-        Fd folder(::openat(parentFd.get(), name.c_str(),
-                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        UniqueFd folder(Root::openEntry(*entry, O_RDONLY | O_DIRECTORY));
         if (!folder) {
-            fail("open");
+            failed("open");
         } else {
-            walkTree(
-                folder.get(),
-                [&](int dirFd, const char* entry, bool entryIsFolder) {
-                    if (result.stopped)
-                        return false;
-                    if (entryIsFolder)
-                        return true;
-                    struct stat est {};
-                    std::int64_t size = ::fstatat(dirFd, entry, &est, AT_SYMLINK_NOFOLLOW) == 0
-                                            ? allocated(est)
-                                            : 0;
-                    if (::unlinkat(dirFd, entry, 0) != 0)
-                        fail("unlink");
-                    else
-                        removed(size);
-                    return false;
-                },
-                [&](int dirFd, const std::string& entry) {
-                    if (result.stopped)
-                        return;
-                    if (::unlinkat(dirFd, entry.c_str(), AT_REMOVEDIR) != 0)
-                        fail("rmdir");
-                    else
-                        removed(0);
-                });
+            walkTree(folder.get(),
+                     {.entry =
+                          [&](int folderFd, const char* child, bool childIsFolder) {
+                              if (result.stopped)
+                                  return false;
+                              if (childIsFolder)
+                                  return true;
+                              struct stat st {};
+                              std::int64_t size =
+                                  ::fstatat(folderFd, child, &st, AT_SYMLINK_NOFOLLOW) == 0
+                                      ? allocated(st)
+                                      : 0;
+                              if (::unlinkat(folderFd, child, 0) != 0)
+                                  failed("unlink");
+                              else
+                                  removed(size);
+                              return false;
+                          },
+                      .leave =
+                          [&](int folderFd, const std::string& child) {
+                              if (result.stopped)
+                                  return;
+                              if (::unlinkat(folderFd, child.c_str(), AT_REMOVEDIR) != 0)
+                                  failed("rmdir");
+                              else
+                                  removed(0);
+                          },
+                      .otherFileSystem =
+                          [&](const std::string& below) {
+                              fail("left on another file system: " + joined(path, below.c_str()));
+                          }});
         }
     }
     if (result.stopped)
         return result;
-    if (::unlinkat(parentFd.get(), name.c_str(), isFolder ? AT_REMOVEDIR : 0) != 0)
-        fail(isFolder ? "rmdir" : "unlink");
+    if (::unlinkat(parentFd, name, isFolder ? AT_REMOVEDIR : 0) != 0)
+        failed(isFolder ? "rmdir" : "unlink");
     else
-        removed(isFolder ? 0 : allocated(st));
+        removed(isFolder ? 0 : allocated(entry->status));
     return result;
 }
 
 bool LocalFileSystem::isWritable(const std::string& path) const {
-    auto host = root_.resolve(path);
-    return host && ::access(host->c_str(), W_OK) == 0;
+    auto entry = root_.locate(path, true);
+    return entry && ::faccessat(entry->folder.get(), entry->name.c_str(), W_OK, 0) == 0;
 }
 
 std::optional<std::string> LocalFileSystem::readFile(const std::string& path,
                                                      std::size_t limit) const {
-    Fd fd(root_.open(path, O_RDONLY | O_NONBLOCK));
-    if (!fd)
-        return std::nullopt;
+    UniqueFd fd(root_.open(path, O_RDONLY));
     struct stat st {};
-    std::optional<std::string> out;
-    // Only plain files: a device or pipe could block or never end.
-    if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<std::uint64_t>(st.st_size) <= limit) {
-        std::string data;
-        char buffer[65536];
-        ssize_t n = 0;
-        while ((n = ::read(fd.get(), buffer, sizeof buffer)) > 0 && data.size() <= limit)
-            data.append(buffer, static_cast<std::size_t>(n));
-        if (n == 0 && data.size() <= limit)
-            out = std::move(data);
-    }
-    return out;
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) > limit)
+        return std::nullopt;
+    std::string data;
+    char buffer[65536];
+    ssize_t n = 0;
+    while ((n = ::read(fd.get(), buffer, sizeof buffer)) > 0 && data.size() <= limit)
+        data.append(buffer, static_cast<std::size_t>(n));
+    if (n != 0 || data.size() > limit)
+        return std::nullopt;
+    return data;
 }
 
 } // namespace sentravex

@@ -14,6 +14,7 @@ public:
 
     bool exists(const std::string& path) const override;
     bool isDirectory(const std::string& path) const override;
+    bool isLink(const std::string& path) const override;
     std::vector<std::string> listFolder(const std::string& folder) const override;
     std::int64_t allocatedSize(const std::string& path) const override;
     RemoveResult removeItem(const std::string& path,

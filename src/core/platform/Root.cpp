@@ -1,48 +1,24 @@
 #include "Root.h"
 
+#include "RootWalk.h"
+
 #include <cerrno>
 #include <deque>
 #include <fcntl.h>
-#include <linux/openat2.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
-#include <vector>
 
 namespace sentravex {
 namespace {
 
-constexpr int maxLinks = 40; // as the kernel's own ELOOP limit
-
-void splitInto(std::string_view path, std::deque<std::string>& out, bool front) {
-    std::vector<std::string> parts;
-    std::size_t i = 0;
-    while (i <= path.size()) {
-        std::size_t j = path.find('/', i);
-        if (j == std::string_view::npos)
-            j = path.size();
-        if (j > i)
-            parts.emplace_back(path.substr(i, j - i));
-        i = j + 1;
-    }
-    if (front)
-        out.insert(out.begin(), parts.begin(), parts.end());
-    else
-        out.insert(out.end(), parts.begin(), parts.end());
-}
-
-std::optional<std::string> readLink(const std::string& path) {
-    std::string target(256, '\0');
-    for (;;) {
-        ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-        if (n < 0)
-            return std::nullopt;
-        if (static_cast<std::size_t>(n) < target.size()) {
-            target.resize(static_cast<std::size_t>(n));
-            return target;
-        }
-        target.resize(target.size() * 2);
-    }
+// The folder part and the last component of a logical path.
+std::pair<std::string, std::string> splitLast(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.remove_suffix(1);
+    auto slash = path.find_last_of('/');
+    if (slash == std::string_view::npos)
+        return {"/", std::string(path)};
+    return {std::string(slash == 0 ? "/" : path.substr(0, slash)),
+            std::string(path.substr(slash + 1))};
 }
 
 } // namespace
@@ -52,47 +28,70 @@ Root::Root(std::string hostPath) : host_(std::move(hostPath)) {
         host_.pop_back();
     if (host_.empty())
         host_ = "/";
-    int fd = ::open(host_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    fd_ = std::shared_ptr<const int>(new int(fd), [](const int* p) {
-        if (*p >= 0)
-            ::close(*p);
-        delete p;
-    });
+    fd_ = std::make_shared<const UniqueFd>(openTop(host_));
 }
 
-int Root::open(std::string_view logical, int flags) const {
-    std::string relative(logical.substr(logical.find_first_not_of('/') == std::string_view::npos
-                                            ? logical.size()
-                                            : logical.find_first_not_of('/')));
-    if (relative.empty())
-        relative = ".";
-    open_how how{};
-    how.flags = static_cast<unsigned>(flags | O_CLOEXEC);
-    how.resolve = RESOLVE_IN_ROOT | RESOLVE_NO_MAGICLINKS;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        long fd = ::syscall(SYS_openat2, *fd_, relative.c_str(), &how, sizeof how);
-        if (fd >= 0)
-            return static_cast<int>(fd);
-        if (errno == EAGAIN) // a rename raced the lookup
-            continue;
-        if (errno != ENOSYS)
-            return -1;
-        break;
+std::optional<Root::Entry> Root::locate(std::string_view logical, bool followLast) const {
+    std::string path(logical);
+    for (int links = 0;;) {
+        auto [parent, name] = splitLast(path);
+        Entry entry;
+        if (name.empty() || name == "." || name == "..") {
+            entry.folder = UniqueFd(openFolder(path));
+            entry.name = ".";
+        } else {
+            entry.folder = UniqueFd(openFolder(parent));
+            entry.name = std::move(name);
+        }
+        if (!entry.folder || ::fstatat(entry.folder.get(), entry.name.c_str(), &entry.status,
+                                       AT_SYMLINK_NOFOLLOW) != 0)
+            return std::nullopt;
+        if (!followLast || !S_ISLNK(entry.status.st_mode))
+            return entry;
+        if (++links > maxLinks) {
+            errno = ELOOP;
+            return std::nullopt;
+        }
+        auto target = readLinkAt(entry.folder.get(), entry.name.c_str());
+        if (!target)
+            return std::nullopt;
+        // A relative target is taken from the link's folder; the walk resolves it again from the
+        // root, so ".." in it can still not climb out.
+        path = target->starts_with('/') ? *target : parent + "/" + *target;
     }
-    // Kernels without openat2: resolve inside the root ourselves.
-    auto host = (flags & O_NOFOLLOW) ? resolveParent(logical) : resolve(logical);
-    if (!host) {
+}
+
+int Root::openEntry(const Entry& entry, int flags) {
+    const auto type = entry.status.st_mode & S_IFMT;
+    if (type == S_IFLNK) {
         errno = ELOOP;
         return -1;
     }
-    return ::open(host->c_str(), flags | O_CLOEXEC);
+    if (type != S_IFREG && type != S_IFDIR) {
+        errno = ENXIO;
+        return -1;
+    }
+    UniqueFd fd(::openat(entry.folder.get(), entry.name.c_str(),
+                         flags | noLinkFlags | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!fd || ::fstat(fd.get(), &st) != 0)
+        return -1;
+    // Something else was put in its place since it was looked at.
+    if (st.st_dev != entry.status.st_dev || st.st_ino != entry.status.st_ino) {
+        errno = EAGAIN;
+        return -1;
+    }
+    return fd.release();
+}
+
+int Root::open(std::string_view logical, int flags) const {
+    auto entry = locate(logical, !(flags & O_NOFOLLOW));
+    return entry ? openEntry(*entry, flags) : -1;
 }
 
 std::string Root::hostPathOf(std::string_view logical) const {
     std::string out = isSystemRoot() ? std::string() : host_;
-    std::deque<std::string> parts;
-    splitInto(logical, parts, false);
-    for (const auto& p : parts)
+    for (const auto& p : pathComponents(logical))
         out += "/" + p;
     return out.empty() ? "/" : out;
 }
@@ -106,8 +105,8 @@ std::optional<std::string> Root::resolveParent(std::string_view logical) const {
 }
 
 std::optional<std::string> Root::walk(std::string_view logical, bool followLast) const {
-    std::deque<std::string> pending;
-    splitInto(logical, pending, false);
+    auto parts = pathComponents(logical);
+    std::deque<std::string> pending(parts.begin(), parts.end());
     const std::string base = isSystemRoot() ? std::string() : host_;
     std::vector<std::string> done;
     std::string current = base; // host path of `done`
@@ -137,14 +136,15 @@ std::optional<std::string> Root::walk(std::string_view logical, bool followLast)
         if ((followLast || !last) && ::lstat(candidate.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
             if (++links > maxLinks)
                 return std::nullopt;
-            auto target = readLink(candidate);
+            auto target = readLinkAt(AT_FDCWD, candidate.c_str());
             if (!target)
                 return std::nullopt;
-            if (!target->empty() && target->front() == '/') {
+            if (target->starts_with('/')) {
                 done.clear();
                 rebuild();
             }
-            splitInto(*target, pending, true);
+            parts = pathComponents(*target);
+            pending.insert(pending.begin(), parts.begin(), parts.end());
             continue;
         }
         done.push_back(std::move(part));

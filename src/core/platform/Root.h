@@ -1,15 +1,19 @@
 #pragma once
 
+#include "UniqueFd.h"
+
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace sentravex {
 
 // The folder under which the Mac's logical paths ("/Applications/…") are found. Resolution stays
 // inside it like a chroot: an absolute link is taken relative to the root and ".." never climbs
-// above it, so nothing outside the root is ever reached.
+// above it, so nothing outside the root is ever reached. Every lookup goes from the root's own
+// descriptor one folder descriptor at a time; no host path is ever opened.
 class Root {
 public:
     explicit Root(std::string hostPath = "/");
@@ -17,25 +21,43 @@ public:
     const std::string& hostPath() const { return host_; }
     bool isSystemRoot() const { return host_ == "/"; }
 
-    // Host path of a logical path with every link resolved inside the root; nullopt when the
-    // links loop.
-    std::optional<std::string> resolve(std::string_view logical) const;
-    // Like resolve, but the last component is kept as it is even when it is a link: the path to
-    // use for lstat, unlink and rmdir.
-    std::optional<std::string> resolveParent(std::string_view logical) const;
+    // An entry found at a logical path: the folder holding it, open, its name there and what
+    // lstat says of it. For the root itself and paths ending in "." or "..", the folder is the
+    // entry and the name is ".".
+    struct Entry {
+        UniqueFd folder;
+        std::string name;
+        struct stat status {};
+    };
+    // Every link on the way is resolved inside the root; with `followLast` a link at the end too.
+    // None with errno set when it cannot be reached.
+    std::optional<Entry> locate(std::string_view logical, bool followLast) const;
 
-    // Opens a logical path with open(2) flags, the kernel resolving every link inside the root
-    // (O_NOFOLLOW keeps a last link itself). -1 with errno set when it cannot.
+    // Opens a logical path with open(2) flags, links resolved inside the root (O_NOFOLLOW keeps a
+    // last link: ELOOP). Only folders and plain files are opened, never without O_NONBLOCK, and
+    // only when they are still what was looked at; a device, pipe or socket is refused (ENXIO)
+    // before anything opens it. -1 with errno set when it cannot.
     int open(std::string_view logical, int flags) const;
+    // The same for an entry already located.
+    static int openEntry(const Entry& entry, int flags);
 
+    // Host path of a logical path with every link resolved inside the root, for handing to other
+    // programs (a file viewer), never for opening; none when the links loop.
+    std::optional<std::string> resolve(std::string_view logical) const;
+    // Like resolve, but a last link is kept as it is.
+    std::optional<std::string> resolveParent(std::string_view logical) const;
     // The host path the logical path names when no link is involved.
     std::string hostPathOf(std::string_view logical) const;
 
 private:
+    // The folder a logical path names, every link resolved inside the root; one implementation
+    // per operating system.
+    int openFolder(std::string_view logical) const;
+    static int openTop(const std::string& host);
     std::optional<std::string> walk(std::string_view logical, bool followLast) const;
 
     std::string host_;
-    std::shared_ptr<const int> fd_; // the root folder, opened once
+    std::shared_ptr<const UniqueFd> fd_; // the root folder, opened once
 };
 
 } // namespace sentravex

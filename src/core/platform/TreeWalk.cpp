@@ -1,5 +1,6 @@
 #include "TreeWalk.h"
 
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,8 +29,8 @@ bool identify(Frame& f) {
     return true;
 }
 
-// Reads a folder whole; folders are kept for later, everything else goes to onEntry now.
-bool readFolder(Frame& f, const std::function<bool(int, const char*, bool)>& onEntry) {
+// Reads a folder whole; folders are kept for later, everything else goes to the visitor now.
+bool readFolder(Frame& f, const TreeVisitor& visitor) {
     int dupFd = ::dup(f.fd);
     if (dupFd < 0)
         return false;
@@ -54,7 +55,7 @@ bool readFolder(Frame& f, const std::function<bool(int, const char*, bool)>& onE
             struct stat st {};
             folder = ::fstatat(f.fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
         }
-        if (onEntry(f.fd, n, folder) && folder)
+        if (visitor.entry(f.fd, n, folder) && folder)
             f.folders.emplace_back(n);
     }
     ::closedir(dir);
@@ -65,17 +66,25 @@ int openFolderAt(int parentFd, const char* name) {
     return ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
+// The path of a folder below the top, from the names of the frames on the way.
+std::string below(const std::vector<Frame>& stack, const std::string& name) {
+    std::string path;
+    for (std::size_t i = 1; i < stack.size(); ++i)
+        path += stack[i].name + "/";
+    return path + name;
+}
+
 } // namespace
 
-bool walkTree(int folderFd, const std::function<bool(int, const char*, bool)>& onEntry,
-              const std::function<void(int, const std::string&)>& onLeave) {
+bool walkTree(int folderFd, const TreeVisitor& visitor) {
     bool ok = true;
     std::vector<Frame> stack;
     Frame top;
     top.fd = ::dup(folderFd);
     if (top.fd < 0 || !identify(top))
         return false;
-    ok &= readFolder(top, onEntry);
+    const dev_t device = top.dev;
+    ok &= readFolder(top, visitor);
     stack.push_back(std::move(top));
 
     while (!stack.empty()) {
@@ -105,7 +114,7 @@ bool walkTree(int folderFd, const std::function<bool(int, const char*, bool)>& o
                 }
             }
             ::close(done.fd);
-            onLeave(parent.fd, done.name);
+            visitor.leave(parent.fd, done.name);
             continue;
         }
         Frame child;
@@ -116,14 +125,20 @@ bool walkTree(int folderFd, const std::function<bool(int, const char*, bool)>& o
             if (child.fd >= 0)
                 ::close(child.fd);
             ok = false;
-            onLeave(f.fd, child.name);
+            visitor.leave(f.fd, child.name);
+            continue;
+        }
+        if (child.dev != device) {
+            ::close(child.fd);
+            if (visitor.otherFileSystem)
+                visitor.otherFileSystem(below(stack, child.name));
             continue;
         }
         if (stack.size() >= keptOpen) {
             ::close(f.fd);
             f.fd = -1;
         }
-        ok &= readFolder(child, onEntry);
+        ok &= readFolder(child, visitor);
         stack.push_back(std::move(child));
     }
     return ok;

@@ -1,11 +1,18 @@
 #include "MacFixture.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/inotify.h>
+#include <sys/mount.h>
+#include <sys/sysmacros.h>
+#endif
 
 namespace sentravex {
 namespace {
@@ -177,6 +184,113 @@ TEST(ReadFile, ReadsPlainFilesInsideTheRootOnly) {
     EXPECT_FALSE(fs.readFile("/missing", 100));
     EXPECT_FALSE(fs.readFile("/out", 100)) << "a link is resolved inside the root";
 }
+
+TEST(RemoveItem, WhatVanishesMeanwhileIsNoFailure) {
+    MacFixture mac;
+    mac.file("/t/first", "1").file("/t/sub/a", "a").file("/t/sub/deeper/b", "b");
+    bool tidied = false;
+    // Another program tidies the folder as soon as the deletion has begun.
+    auto r = mac.fileSystem().removeItem("/t", [&](std::int64_t) {
+        if (!tidied)
+            std::filesystem::remove_all(mac.host("/t/sub"));
+        tidied = true;
+        return true;
+    });
+    EXPECT_TRUE(tidied);
+    EXPECT_TRUE(r.ok()) << r.error;
+    EXPECT_FALSE(std::filesystem::exists(mac.host("/t")));
+}
+
+TEST(RemoveItem, APathWhoseFolderCannotBeReachedIsAFailureNotAbsence) {
+    MacFixture mac;
+    mac.link("/Library/LoopA", "LoopB").link("/Library/LoopB", "LoopA");
+    auto r = mac.fileSystem().removeItem("/Library/LoopA/Caches");
+    EXPECT_TRUE(r.existed);
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.error.find(std::strerror(ELOOP)), std::string::npos) << r.error;
+    EXPECT_FALSE(mac.fileSystem().removeItem("/Library/Missing/Caches").existed);
+}
+
+TEST(RemoveItem, AFolderThatMayNotBeSearchedIsAFailure) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    MacFixture mac;
+    mac.file("/Users/alice/Library/Caches/c", "c");
+    ::chmod(mac.host("/Users/alice/Library").c_str(), 0);
+    auto r = mac.fileSystem().removeItem("/Users/alice/Library/Caches");
+    ::chmod(mac.host("/Users/alice/Library").c_str(), 0755);
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(std::filesystem::exists(mac.host("/Users/alice/Library/Caches/c")));
+}
+
+#ifdef __linux__
+// Mounts a small file system for the length of a test, where the test may.
+class Mount {
+public:
+    explicit Mount(const std::string& at) : at_(at) {
+        std::filesystem::create_directories(at);
+        mounted_ = ::mount("none", at.c_str(), "tmpfs", 0, "size=1m") == 0;
+    }
+    ~Mount() {
+        if (mounted_)
+            ::umount2(at_.c_str(), MNT_DETACH);
+    }
+    explicit operator bool() const { return mounted_; }
+
+private:
+    std::string at_;
+    bool mounted_ = false;
+};
+
+TEST(TreeWalks, NeverEnterAnotherFileSystem) {
+    MacFixture mac;
+    mac.file("/Caches/own", std::string(5000, 'o'));
+    Mount mount(mac.host("/Caches/Mounted"));
+    if (!mount)
+        GTEST_SKIP() << "mounting needs the superuser";
+    mac.file("/Caches/Mounted/theirs", std::string(5000, 't'));
+    auto fs = mac.fileSystem();
+
+    EXPECT_EQ(fs.allocatedSize("/Caches"), blocksOf(mac.host("/Caches/own")));
+    auto r = fs.removeItem("/Caches");
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.error.find("/Caches/Mounted"), std::string::npos) << r.error;
+    EXPECT_FALSE(std::filesystem::exists(mac.host("/Caches/own")));
+    EXPECT_TRUE(std::filesystem::exists(mac.host("/Caches/Mounted/theirs")));
+}
+
+// A device's driver runs when it is opened: the type is checked first, so it never is.
+TEST(ReadFile, NeverOpensADeviceOrPipe) {
+    MacFixture mac;
+    mac.file("/plain", "p").link("/toDevice", "/device");
+    ASSERT_EQ(::mkfifo(mac.host("/pipe").c_str(), 0644), 0);
+    const bool device = ::mknod(mac.host("/device").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+    UniqueFd watch(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    ASSERT_TRUE(watch);
+    ASSERT_GE(::inotify_add_watch(watch.get(), mac.root().c_str(), IN_OPEN), 0);
+
+    auto fs = mac.fileSystem();
+    for (const char* path : {"/pipe", "/device", "/toDevice"}) {
+        EXPECT_FALSE(fs.readFile(path, 100)) << path;
+        EXPECT_FALSE(fs.listFolder(path).size()) << path;
+    }
+    EXPECT_EQ(fs.readFile("/plain", 100), "p");
+
+    std::vector<std::string> opened;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = ::read(watch.get(), events, sizeof events)) > 0;)
+        for (char* at = events; at < events + n;) {
+            auto* event = reinterpret_cast<inotify_event*>(at);
+            opened.emplace_back(event->len ? event->name : ".");
+            at += sizeof(inotify_event) + event->len;
+        }
+    EXPECT_EQ(std::count(opened.begin(), opened.end(), "plain"), 1);
+    for (const char* never : {"pipe", "device"})
+        EXPECT_EQ(std::count(opened.begin(), opened.end(), never), 0) << never;
+    if (!device)
+        GTEST_SKIP() << "making a device node needs the superuser; the pipe was checked";
+}
+#endif
 
 } // namespace
 } // namespace sentravex

@@ -1,13 +1,127 @@
 #include "platform/Root.h"
 
 #include "MacFixture.h"
+#include "platform/RootWalk.h"
 
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace sentravex {
 namespace {
 
 using test::MacFixture;
+using test::SentinelFolder;
+
+// Links in every position, climbing out in every way the tree allows.
+void linkMaze(MacFixture& mac, const SentinelFolder& outside) {
+    mac.folder("/Library/Real/Sub")
+        .folder("/etc")
+        .file("/Library/file")
+        .link("/Library/Caches", "/Library/Real")
+        .link("/Library/Up", "../../../../../..")
+        .link("/Library/Etc", "/etc")
+        .link("/Library/Outside", outside.path())
+        .link("/Library/Relative", "Real")
+        .link("/Library/Chain1", "Chain2")
+        .link("/Library/Chain2", "/Library/Caches")
+        .link("/Library/Real/Sub/Back", "../../Real")
+        .link("/Library/Real/Sub/Deep", "../../../../../../../../../../../etc")
+        .link("/Library/ToFile", "file")
+        .link("/Library/LoopA", "LoopB")
+        .link("/Library/LoopB", "LoopA")
+        .link("/Library/Self", "Self");
+}
+
+struct FolderCase {
+    const char* what;
+    const char* logical;
+    const char* expected; // the folder it names, relative to the root; nullptr: none
+    int error;            // errno when there is none
+};
+
+// The kernel's confined lookup (where the system has one) and the descriptor walk other systems
+// use must agree on every case.
+class BothResolvers : public ::testing::TestWithParam<FolderCase> {};
+
+std::pair<dev_t, ino_t> identity(int fd) {
+    struct stat st {};
+    ::fstat(fd, &st);
+    return {st.st_dev, st.st_ino};
+}
+
+TEST_P(BothResolvers, FindTheSameFolderInsideTheRoot) {
+    MacFixture mac;
+    SentinelFolder outside;
+    linkMaze(mac, outside);
+    const auto& c = GetParam();
+    UniqueFd top(::open(mac.root().c_str(), O_RDONLY | O_DIRECTORY));
+    UniqueFd walked(walkToFolder(top.get(), c.logical));
+    const int walkError = errno;
+    UniqueFd opened(Root(mac.root()).open(c.logical, O_RDONLY | O_DIRECTORY));
+    const int openError = errno;
+    if (!c.expected) {
+        EXPECT_FALSE(walked) << c.what;
+        EXPECT_FALSE(opened) << c.what;
+        EXPECT_EQ(walkError, c.error) << c.what;
+        EXPECT_EQ(openError, c.error) << c.what;
+        return;
+    }
+    ASSERT_TRUE(walked) << c.what << ": " << std::strerror(walkError);
+    ASSERT_TRUE(opened) << c.what << ": " << std::strerror(openError);
+    UniqueFd expected(::open(mac.host(c.expected).c_str(), O_RDONLY | O_DIRECTORY));
+    EXPECT_EQ(identity(walked.get()), identity(expected.get())) << c.what;
+    EXPECT_EQ(identity(opened.get()), identity(expected.get())) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, BothResolvers,
+    ::testing::Values(
+        FolderCase{"plain path", "/Library/Real/Sub", "/Library/Real/Sub", 0},
+        FolderCase{"the root itself", "/", "/", 0},
+        FolderCase{"absolute link", "/Library/Caches/Sub", "/Library/Real/Sub", 0},
+        FolderCase{"absolute link to a system folder", "/Library/Etc", "/etc", 0},
+        FolderCase{"absolute link out of the root", "/Library/Outside/Library", nullptr, ENOENT},
+        FolderCase{"relative link", "/Library/Relative/Sub", "/Library/Real/Sub", 0},
+        FolderCase{"chain of links", "/Library/Chain1/Sub", "/Library/Real/Sub", 0},
+        FolderCase{"dot-dot link stops at the root", "/Library/Up/etc", "/etc", 0},
+        FolderCase{"dot-dot in the path stops at the root", "/../../etc", "/etc", 0},
+        FolderCase{"dot-dot inside a link's target", "/Library/Real/Sub/Back/Sub",
+                   "/Library/Real/Sub", 0},
+        FolderCase{"many dot-dots in a deep link", "/Library/Real/Sub/Deep", "/etc", 0},
+        FolderCase{"dot-dot after a link leaves its target", "/Library/Caches/Sub/../..",
+                   "/Library", 0},
+        FolderCase{"a loop of links", "/Library/LoopA/z", nullptr, ELOOP},
+        FolderCase{"a link to itself", "/Library/Self", nullptr, ELOOP},
+        FolderCase{"a missing folder", "/No/Such", nullptr, ENOENT},
+        FolderCase{"through a plain file", "/Library/file/x", nullptr, ENOTDIR},
+        FolderCase{"a link to a file", "/Library/ToFile", nullptr, ENOTDIR}),
+    [](const auto& test) {
+        std::string name;
+        for (const char* c = test.param.what; *c; ++c)
+            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+        return name;
+    });
+
+TEST(Root, OpensNothingButFoldersAndPlainFiles) {
+    MacFixture mac;
+    mac.file("/f").link("/toFifo", "/fifo");
+    ASSERT_EQ(::mkfifo(mac.host("/fifo").c_str(), 0644), 0);
+    Root root(mac.root());
+    UniqueFd file(root.open("/f", O_RDONLY));
+    EXPECT_TRUE(file);
+    for (const char* refused : {"/fifo", "/toFifo"}) {
+        errno = 0;
+        EXPECT_EQ(root.open(refused, O_RDONLY), -1) << refused;
+        EXPECT_EQ(errno, ENXIO) << refused;
+    }
+    errno = 0;
+    EXPECT_EQ(root.open("/toFifo", O_RDONLY | O_NOFOLLOW), -1) << "a last link is kept";
+    EXPECT_EQ(errno, ELOOP);
+}
 
 struct ResolveCase {
     const char* what;
