@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,10 +16,7 @@ struct CleanReport {
         std::string item;
         std::vector<std::string> paths;
     };
-    struct Failure {
-        std::string path;
-        std::string error;
-    };
+    using Failure = PathFailure;
 
     std::vector<Selected> selected;
     std::int64_t bytes = 0;           // allocated bytes deleted (or to be deleted)

@@ -300,16 +300,27 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
             }
 
     // A path selected twice, or inside another selected folder, goes with the first or with
-    // that folder: counting it again would overstate the bytes.
+    // that folder: counting it again would overstate the bytes. It lies inside only when the
+    // folder and every folder between are real folders: a link is removed itself and takes
+    // nothing along.
     const std::set<std::string> all(paths.begin(), paths.end());
     std::set<std::string> seen;
-    auto covered = [&all](const std::string& path) {
+    auto realFolder = [this](const std::string& path) {
+        return fs_.isDirectory(path) && !fs_.isLink(path);
+    };
+    auto covered = [&](const std::string& path) {
+        std::vector<std::string> between; // the folders up to the nearest selected one
         for (auto slash = path.find_last_of('/'); slash != std::string::npos && slash > 0;
-             slash = path.find_last_of('/', slash - 1))
-            if (all.count(path.substr(0, slash)))
-                return true;
+             slash = path.find_last_of('/', slash - 1)) {
+            between.push_back(path.substr(0, slash));
+            if (all.count(between.back()))
+                return std::all_of(between.begin(), between.end(), realFolder);
+        }
         return false;
     };
+    // Links go last, so that a selected path behind one is still reached through it.
+    std::stable_partition(paths.begin(), paths.end(),
+                          [this](const std::string& path) { return !fs_.isLink(path); });
 
     CleanTally tally;
     RemoveProgress removed;

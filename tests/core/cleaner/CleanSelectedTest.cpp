@@ -64,6 +64,46 @@ TEST(CleanSelected, CountsEveryEntryAndStopsAfterTheOneItWasToldToStopAt) {
     EXPECT_EQ(rest.deleted, (std::vector<std::string>{"/first", "/second"}));
 }
 
+// A linked caches folder takes nothing along when it is removed: what lies behind it and was
+// selected as well is deleted on its own, whichever comes first in the list.
+TEST(CleanSelected, APathBehindASelectedLinkIsDeletedOnItsOwn) {
+    for (bool linkFirst : {false, true}) {
+        MacFixture mac;
+        mac.file(mac.home("/Library/RealCaches/Google/Chrome/Default/Cache/data"), "c")
+            .link(mac.home("/Library/Caches"), mac.home("/Library/RealCaches"));
+        const std::string link = mac.home("/Library/Caches");
+        const std::string chrome = mac.home("/Library/Caches/Google/Chrome");
+        std::vector<CleanerCategory> list{
+            category("Chrome", {Cleaner::getDicForList({chrome}, "Browser Caches", false)}),
+            category("System", {Cleaner::getDicForList({link}, "System Cache Files", false)})};
+        if (linkFirst)
+            std::swap(list[0], list[1]);
+        for (auto& c : list)
+            checkCategory(c, CheckState::On);
+        auto fs = mac.fileSystem();
+
+        auto report = Cleaner(fs, mac.user()).cleanSelected(list, true);
+        EXPECT_TRUE(report.ok()) << linkFirst;
+        EXPECT_FALSE(present(mac, mac.home("/Library/RealCaches/Google/Chrome"))) << linkFirst;
+        EXPECT_FALSE(present(mac, link)) << linkFirst;
+        EXPECT_EQ(report.deleted, (std::vector<std::string>{chrome, link})) << linkFirst;
+    }
+}
+
+TEST(CleanSelected, APathThatCannotBeReachedIsAFailureNamingIt) {
+    MacFixture mac;
+    mac.link(mac.home("/Library"), mac.home("/Library"));
+    const std::string caches = mac.home("/Library/Caches");
+    std::vector<CleanerCategory> list{
+        category("System", {Cleaner::getDicForList({caches}, "System Cache Files", false)})};
+    checkCategory(list[0], CheckState::On);
+    auto fs = mac.fileSystem();
+    auto report = Cleaner(fs, mac.user()).cleanSelected(list, true);
+    ASSERT_EQ(report.failed.size(), 1u);
+    EXPECT_EQ(report.failed[0].path, caches);
+    EXPECT_TRUE(report.deleted.empty());
+}
+
 TEST(CleanSelected, DeletesOnlyRowsCheckedOnAndPassesOverAbsentPaths) {
     MacFixture mac;
     mac.file("/a/file", "a").file("/b/tree/x", "x").file("/c/kept", "c").file("/h/kept", "h");
