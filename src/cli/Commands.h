@@ -12,5 +12,6 @@ Job addScanCommand(CLI::App& app);
 Job addDemoCommand(CLI::App& app);
 Job addRemoveCommand(CLI::App& app);
 Job addCleanCommand(CLI::App& app);
+Job addProtectedCommand(CLI::App& app);
 
 } // namespace sentravex::cli

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <unistd.h>
 
 namespace sentravex::cli {
 

@@ -1,10 +1,10 @@
 #include "Commands.h"
 #include "Options.h"
 #include "UnpacedScan.h"
+#include "platform/Processes.h"
 #include "platform/SystemScriptRunner.h"
 #include "removal/ThreatRemover.h"
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -26,10 +26,10 @@ Job addRemoveCommand(CLI::App& app) {
         auto user = options->userName();
         auto threats = scanWithoutPacing(fs, user).threats;
 
-        // The privileged command names the paths on this machine, so the root must be absolute.
-        Root root(std::filesystem::absolute(options->root).lexically_normal().string());
         SystemScriptRunner runner;
-        ThreatRemover remover(fs, root, runner);
+        SystemProcesses processes;
+        ThreatRemover remover(fs, fs.root(), runner, processes,
+                              ThreatRemover::privilegesOf(currentExecutable()));
         ResultPanel panel = remover.removeThisMalware(threats);
         const auto& results = remover.arrQuorvaneActionTaken();
         std::size_t remaining = remover.unDeletedQuorvane().size();

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     std::vector<std::pair<CLI::App*, Job>> jobs;
-    for (auto add : {addScanCommand, addRemoveCommand, addCleanCommand, addDemoCommand}) {
+    for (auto add :
+         {addScanCommand, addRemoveCommand, addCleanCommand, addDemoCommand, addProtectedCommand}) {
         std::size_t before = app.get_subcommands({}).size();
         Job job = add(app);
         jobs.emplace_back(app.get_subcommands({})[before], std::move(job));

@@ -5,6 +5,7 @@
 #include "QtWorkspace.h"
 #include "access/LocalBookmarks.h"
 #include "platform/Defaults.h"
+#include "platform/Processes.h"
 #include "platform/SystemScriptRunner.h"
 
 namespace sentravex {
@@ -18,6 +19,7 @@ struct PlatformServices {
     QtAlertService alerts;
     MemoryDefaults defaults;
     QtWorkspace workspace;
+    SystemProcesses processes;
     LocalBookmarks bookmarks;
 };
 

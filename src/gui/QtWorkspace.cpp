@@ -1,9 +1,9 @@
 #include "QtWorkspace.h"
 
+#include "platform/Processes.h"
 #include "platform/Root.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -14,23 +14,10 @@
 
 namespace sentravex {
 
-// Applications are this account's processes with a command line (kernel threads have none).
-// Nothing here carries a bundle identifier, so none is reported.
 std::vector<Workspace::RunningApplication> QtWorkspace::runningApplications() const {
     std::vector<RunningApplication> apps;
-    const QDir proc("/proc");
-    for (const auto& entry : proc.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        bool numeric = false;
-        const long pid = entry.fileName().toLong(&numeric);
-        if (!numeric || entry.ownerId() != ::getuid())
-            continue;
-        QFile cmdline(entry.filePath() + "/cmdline");
-        QFile comm(entry.filePath() + "/comm");
-        if (!cmdline.open(QIODevice::ReadOnly) || cmdline.read(1).isEmpty() ||
-            !comm.open(QIODevice::ReadOnly))
-            continue;
-        apps.push_back({comm.readAll().trimmed().toStdString(), {}, pid});
-    }
+    for (const auto& p : SystemProcesses().running())
+        apps.push_back({p.name, p.bundleIdentifier, p.pid});
     return apps;
 }
 

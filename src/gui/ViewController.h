@@ -32,6 +32,7 @@ class Defaults;
 class FileSystem;
 class OpenPanel;
 class PacedSink;
+class Processes;
 class ScriptRunner;
 class Workspace;
 struct PlatformServices;
@@ -58,6 +59,9 @@ public:
             AlertService* alerts = nullptr;
             Defaults* defaults = nullptr;
             Workspace* workspace = nullptr;
+            const Processes* processes = nullptr;
+            // How protected paths under another root are deleted; none: as this process may.
+            std::optional<ThreatRemover::Privileges> privileges;
             // The Mac tree the cleaner reads and deletes in; null: the one under `root`.
             const FileSystem* files = nullptr;
         } services;

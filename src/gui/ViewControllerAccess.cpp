@@ -7,6 +7,7 @@
 #include "remote/VersionApproval.h"
 #include "ui_ViewController.h"
 
+#include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -29,7 +30,12 @@ void ViewController::setUpServices() {
     alerts_ = given.alerts ? given.alerts : &platform_->alerts;
     workspace_ = given.workspace ? given.workspace : &platform_->workspace;
 
-    remover_ = std::make_unique<ThreatRemover>(fs_, fs_.root(), scripts);
+    const Processes& processes = given.processes ? *given.processes : platform_->processes;
+    // The command-line program beside the window deletes the protected paths under another root.
+    const auto helper = QCoreApplication::applicationDirPath() + QStringLiteral("/sentravex-cli");
+    remover_ = std::make_unique<ThreatRemover>(
+        fs_, fs_.root(), scripts, processes,
+        given.privileges.value_or(ThreatRemover::privilegesOf(helper.toStdString())));
     access_ = std::make_unique<AccessGrants>(
         AccessGrants::Services{fs_, defaults, platform_->bookmarks, openPanel, *alerts_, std::cerr},
         options_.user);

@@ -1,5 +1,7 @@
 #include "CliRunner.h"
 
+#include "MacFixture.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -9,13 +11,16 @@ namespace sentravex::test {
 
 CliResult runCli(const std::vector<std::string>& args, bool asNobody) {
     int out[2], err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+    if (::pipe(out) != 0 || ::pipe(err) != 0)
         return {};
+    for (int fd : {out[0], out[1], err[0], err[1]})
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    const Account drop = nobody();
     pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);
-        if (asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (asNobody && ::geteuid() == 0 && (::setgid(drop.gid) != 0 || ::setuid(drop.uid) != 0))
             ::_exit(126);
         std::vector<char*> argv{const_cast<char*>(SENTRAVEX_CLI)};
         for (const auto& a : args)

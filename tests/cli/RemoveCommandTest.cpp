@@ -40,6 +40,30 @@ TEST(RemoveCommand, WithoutYesDeletesNothingAndExitsTwo) {
     EXPECT_TRUE(fs::exists(mac.host("/Applications/Quorvane.app/Contents/x")));
 }
 
+// What the privileged command runs for a root other than "/": the seven protected paths go,
+// through links resolved inside the root, and nothing else does.
+TEST(RemoveCommand, TheProtectedDeletionStaysInsideTheRoot) {
+    MacFixture mac;
+    SentinelFolder outside;
+    const std::string config = "/com.quorvane.Quorvane.Installer.config";
+    std::ofstream(outside.path() + config) << "outside";
+    const auto before = outside.snapshot();
+    mac.file("/Applications/Quorvane.app/Contents/MacOS/Quorvane")
+        .file("/private/var/db/receipts/com.quorvane.Quorvane.pkg.bom")
+        .file("/private/var/db/receipts/com.example.keep.pkg.bom")
+        .file(outside.path() + config, "inside")
+        .link("/private/tmp", outside.path());
+
+    auto r = runCli({"remove-protected", "--root", mac.root()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_FALSE(fs::exists(mac.host("/Applications/Quorvane.app")));
+    EXPECT_FALSE(fs::exists(mac.host("/private/var/db/receipts/com.quorvane.Quorvane.pkg.bom")));
+    EXPECT_FALSE(fs::exists(mac.host(outside.path() + config)));
+    EXPECT_TRUE(fs::exists(mac.host("/private/var/db/receipts/com.example.keep.pkg.bom")));
+    EXPECT_EQ(outside.snapshot(), before);
+    EXPECT_EQ(runCli({"remove-protected"}).code, 2) << "the root is never guessed";
+}
+
 TEST(RemoveCommand, NothingFoundIsDoneWithoutRestart) {
     MacFixture mac;
     mac.file("/Applications/Calculator.app/Contents/x");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AlertService.h"
+#include "FakeProcesses.h"
 #include "RecordingScriptRunner.h"
 #include "ViewController.h"
 #include "access/OpenPanel.h"
@@ -73,17 +74,27 @@ public:
     std::vector<std::string> selected;
 };
 
-// Every service of the window as a fake; by default the access panel grants without a folder.
+// Every service of the window as a fake; by default the access panel grants without a folder,
+// Quorvane runs and the protected paths under a fixture's root go through `helper`.
 struct GuiFakes {
     ViewController::Options::Services services() {
-        return {&scripts, &openPanel, &alerts, &defaults, &workspace};
+        return {.scripts = &scripts,
+                .openPanel = &openPanel,
+                .alerts = &alerts,
+                .defaults = &defaults,
+                .workspace = &workspace,
+                .processes = &processes,
+                .privileges = ThreatRemover::Privileges{false, helper}};
     }
+
+    static constexpr const char* helper = "/opt/sentravex/sentravex-cli";
 
     RecordingScriptRunner scripts;
     FakeOpenPanel openPanel;
     FakeAlerts alerts;
     MemoryDefaults defaults;
     RecordingWorkspace workspace;
+    FakeProcesses processes = FakeProcesses().with("Quorvane");
 };
 
 } // namespace sentravex::test

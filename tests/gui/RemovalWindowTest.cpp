@@ -29,7 +29,8 @@ struct Window {
     explicit Window(const MacFixture& mac)
         : vc({mac.root(), mac.user(), /*pacing*/ 0.0, {}, fakes.services()}) {
         fakes.scripts.onRun = [&mac, this](const std::string& source, bool outcome) {
-            if (outcome && source == scripts::DeleteQuorvaneApp(Root(mac.root())))
+            if (outcome &&
+                source == scripts::DeleteQuorvaneAppUnder(GuiFakes::helper, Root(mac.root())))
                 for (auto path : privilegedPaths)
                     std::filesystem::remove_all(mac.host(path));
         };

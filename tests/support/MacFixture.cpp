@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <pwd.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -78,6 +79,15 @@ std::int64_t blocksOf(const std::string& host) {
     struct stat st {};
     ::lstat(host.c_str(), &st);
     return static_cast<std::int64_t>(st.st_blocks) * 512;
+}
+
+Account nobody() {
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwnam_r("nobody", &entry, buffer, sizeof buffer, &found) != 0 || !found)
+        throw std::runtime_error("no account named nobody");
+    return {found->pw_uid, found->pw_gid};
 }
 
 SentinelFolder::SentinelFolder() : path_(makeTempFolder("sentravex-sentinel-")) {

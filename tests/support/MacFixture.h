@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace sentravex::test {
 
@@ -39,6 +40,13 @@ private:
 // The bytes the file system allocated to one entry on this machine (its blocks, links not
 // followed): what a size must add up to.
 std::int64_t blocksOf(const std::string& host);
+
+// The unprivileged account the tests drop to when they run as the superuser.
+struct Account {
+    uid_t uid;
+    gid_t gid;
+};
+Account nobody();
 
 // A temporary folder outside any fixture root, for what links must never reach.
 class SentinelFolder {

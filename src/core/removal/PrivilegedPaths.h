@@ -19,4 +19,8 @@ inline constexpr std::array<std::string_view, 7> privilegedPaths{
 
 inline constexpr std::string_view quorvaneApplicationName = "Quorvane";
 
+// The command-line program's command that deletes the protected paths under a root; the window
+// and the command line run it with administrator rights for a root other than "/".
+inline constexpr std::string_view protectedDeletionCommand = "remove-protected";
+
 } // namespace sentravex

@@ -14,13 +14,8 @@ bool literalForShell(char c) {
            std::string_view("/._-+,:@%=").find(c) != std::string_view::npos;
 }
 
-// Where a protected path lies on this machine. With the system root the path is used as it is.
-std::string hostPath(const Root& root, std::string_view logical) {
-    if (root.isSystemRoot())
-        return std::string(logical);
-    Root absolute(std::filesystem::absolute(root.hostPath()).lexically_normal().string());
-    // A loop of links leaves the plain path, on which the shell then fails.
-    return absolute.resolveParent(logical).value_or(absolute.hostPathOf(logical));
+std::string administratorShell(const std::string& command) {
+    return "do shell script \"" + appleScriptEscaped(command) + "\" with administrator privileges";
 }
 
 } // namespace
@@ -44,11 +39,18 @@ std::string appleScriptEscaped(std::string_view text) {
     return out;
 }
 
-std::string deletionCommand(const Root& root) {
+std::string deletionCommand() {
     std::string command = "rm -rf";
     for (auto path : privilegedPaths)
-        command += " " + shellQuoted(hostPath(root, path));
+        command += " " + std::string(path);
     return command;
+}
+
+std::string deletionCommandUnder(const std::string& helper, const Root& root) {
+    // The privileged shell starts elsewhere: the root must not depend on this folder.
+    const auto absolute = std::filesystem::absolute(root.hostPath()).lexically_normal().string();
+    return shellQuoted(helper) + " " + std::string(protectedDeletionCommand) + " --root " +
+           shellQuoted(absolute);
 }
 
 std::string closeQuorvaneApp() {
@@ -56,9 +58,12 @@ std::string closeQuorvaneApp() {
            "\"\nquit\nend tell";
 }
 
-std::string DeleteQuorvaneApp(const Root& root) {
-    return "do shell script \"" + appleScriptEscaped(deletionCommand(root)) +
-           "\" with administrator privileges";
+std::string DeleteQuorvaneApp() {
+    return administratorShell(deletionCommand());
+}
+
+std::string DeleteQuorvaneAppUnder(const std::string& helper, const Root& root) {
+    return administratorShell(deletionCommandUnder(helper, root));
 }
 
 std::string RestatSystem() {

@@ -16,12 +16,16 @@ std::string shellQuoted(std::string_view word);
 // The body of an AppleScript string literal holding `text`.
 std::string appleScriptEscaped(std::string_view text);
 
-// "rm -rf" over the seven protected paths, in order, each where it lies under the root: with a
-// linked folder on the way resolved inside the root, so that the command never leaves it.
-std::string deletionCommand(const Root& root);
+// "rm -rf" over the seven protected paths of this machine's own disk, in order.
+std::string deletionCommand();
+// The command-line program `helper` deleting the seven protected paths under another root with
+// its own confined deletion: "rm -rf" would follow a link swapped in after any check of ours.
+std::string deletionCommandUnder(const std::string& helper, const Root& root);
 
 std::string closeQuorvaneApp();
-std::string DeleteQuorvaneApp(const Root& root);
+std::string DeleteQuorvaneApp();
+// The same authorisation, for the protected paths under another root.
+std::string DeleteQuorvaneAppUnder(const std::string& helper, const Root& root);
 std::string RestatSystem();
 
 } // namespace scripts

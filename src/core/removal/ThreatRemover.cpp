@@ -1,12 +1,15 @@
 #include "ThreatRemover.h"
 
 #include "PrivilegedPaths.h"
+#include "ProtectedDeletion.h"
 #include "QuorvaneScripts.h"
 #include "RestartSheet.h"
 #include "platform/FileSystem.h"
+#include "platform/Processes.h"
 #include "platform/ScriptRunner.h"
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace sentravex {
 namespace {
@@ -27,12 +30,27 @@ ThreatRemover::cleanAllThreats(const std::string& buttonTitle,
     return CleanAllAction::Removal;
 }
 
+ThreatRemover::Privileges ThreatRemover::privilegesOf(const std::string& helper) {
+    return {::geteuid() == 0, helper};
+}
+
 void ThreatRemover::closeQuorvaneApp() {
-    runner_.run(scripts::closeQuorvaneApp());
+    if (processes_.isRunning(quorvaneApplicationName))
+        runner_.run(scripts::closeQuorvaneApp());
 }
 
 void ThreatRemover::DeleteQuorvaneApp() {
-    isPassCorrect_ = runner_.run(scripts::DeleteQuorvaneApp(root_));
+    if (root_.isSystemRoot())
+        isPassCorrect_ = runner_.run(scripts::DeleteQuorvaneApp());
+    else if (privileges_.superuser)
+        isPassCorrect_ = removeProtectedPaths(fs_).empty();
+    else
+        isPassCorrect_ = !privileges_.helper.empty() &&
+                         runner_.run(scripts::DeleteQuorvaneAppUnder(privileges_.helper, root_));
+}
+
+bool ThreatRemover::present(const std::string& path) const {
+    return fs_.exists(path) || fs_.isLink(path);
 }
 
 void ThreatRemover::RestatSystem() {
@@ -56,22 +74,23 @@ ResultPanel ThreatRemover::removeThisMalware(const std::vector<QuorvanePtr>& lis
     for (const auto& record : list) {
         record->setIsNoAction(false);
         const std::string& path = record->url();
-        if (!fs_.exists(path)) {
+        // A row reads "Removed" only when nothing is left at its path.
+        if (!present(path)) {
             mark(record, true);
         } else if (path == privilegedPaths.front()) {
             isScriptCalled_ = true;
             closeQuorvaneApp();
             DeleteQuorvaneApp();
-            mark(record, isPassCorrect_);
+            mark(record, isPassCorrect_ && !present(path));
         } else if (onPrivilegedRouteAfterApplication(path)) {
             // One authorisation per run: a later protected path reuses its outcome.
             if (!isScriptCalled_) {
                 DeleteQuorvaneApp();
                 isScriptCalled_ = true;
             }
-            mark(record, isPassCorrect_);
+            mark(record, isPassCorrect_ && !present(path));
         } else {
-            mark(record, fs_.removeItem(path).ok());
+            mark(record, fs_.removeItem(path).ok() && !present(path));
         }
     }
     return resultPanel(list.size());

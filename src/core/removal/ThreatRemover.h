@@ -10,6 +10,7 @@
 namespace sentravex {
 
 class FileSystem;
+class Processes;
 class ScriptRunner;
 
 // The removal of the threats of a scan and the actions of the completion view that need no
@@ -20,8 +21,19 @@ public:
     // What the main button did, told apart by its title.
     enum class CleanAllAction { Quit, Removal };
 
-    ThreatRemover(const FileSystem& fs, Root root, ScriptRunner& runner)
-        : fs_(fs), root_(std::move(root)), runner_(runner) {}
+    // How the protected paths under a root other than "/" are deleted: in this process when it
+    // runs as root, else by `helper` (the command-line program) run with administrator rights.
+    struct Privileges {
+        bool superuser = false;
+        std::string helper;
+    };
+    // This process's privileges, with `helper` as the command-line program.
+    static Privileges privilegesOf(const std::string& helper);
+
+    ThreatRemover(const FileSystem& fs, Root root, ScriptRunner& runner, const Processes& processes,
+                  Privileges privileges)
+        : fs_(fs), root_(std::move(root)), runner_(runner), processes_(processes),
+          privileges_(std::move(privileges)) {}
 
     // The main button: "Quit" asks the caller to close the window and end the application and
     // does nothing else; any other title runs the removal over the list.
@@ -31,6 +43,7 @@ public:
     // Treats every record in order and returns what the result box then shows.
     ResultPanel removeThisMalware(const std::vector<QuorvanePtr>& list);
 
+    // Asks a running Quorvane to quit; the request would start one that is not running.
     void closeQuorvaneApp();
     void DeleteQuorvaneApp();
     void RestatSystem();
@@ -59,10 +72,14 @@ public:
 
 private:
     void mark(const QuorvanePtr& record, bool removed);
+    // Something is at the path, a link to nothing included.
+    bool present(const std::string& path) const;
 
     const FileSystem& fs_;
     Root root_;
     ScriptRunner& runner_;
+    const Processes& processes_;
+    Privileges privileges_;
 
     bool isPassCorrect_ = false;
     bool isScriptCalled_ = false;

@@ -104,10 +104,11 @@ std::int64_t sizeAsNobody(const MacFixture& mac, const std::string& logical) {
     int fds[2];
     if (::pipe(fds) != 0)
         return -1;
+    const auto drop = test::nobody();
     pid_t pid = ::fork();
     if (pid == 0) {
         std::int64_t size = -1;
-        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
+        if (::setgid(drop.gid) == 0 && ::setuid(drop.uid) == 0) {
             auto fs = mac.fileSystem();
             size = Cleaner(fs, mac.user()).fileSizeOf(logical);
         }

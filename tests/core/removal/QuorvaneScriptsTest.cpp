@@ -17,7 +17,6 @@ namespace sentravex {
 namespace {
 
 using test::MacFixture;
-using test::SentinelFolder;
 
 // Runs a command through /bin/sh as the privileged deletion would, without any privilege.
 int runShell(const std::string& command) {
@@ -36,7 +35,7 @@ TEST(QuorvaneScripts, QuitAndRestartAreThreeLinesEach) {
 }
 
 TEST(QuorvaneScripts, DeletionForTheSystemRootNamesTheSevenPathsAsTheyAre) {
-    EXPECT_EQ(scripts::DeleteQuorvaneApp(Root("/")),
+    EXPECT_EQ(scripts::DeleteQuorvaneApp(),
               "do shell script \"rm -rf /Applications/Quorvane.app "
               "/private/tmp/com.quorvane.Quorvane.Installer.config "
               "/private/var/db/receipts/com.quorvane.Quorvane.affid.pkg.plist "
@@ -47,17 +46,11 @@ TEST(QuorvaneScripts, DeletionForTheSystemRootNamesTheSevenPathsAsTheyAre) {
               "with administrator privileges");
 }
 
-TEST(QuorvaneScripts, DeletionUnderARootWithBlanksAndQuotesIsQuotedAndEscaped) {
-    const std::string p = R"('/Volumes/Mac HD'\\''s \"old\")";
-    EXPECT_EQ(scripts::DeleteQuorvaneApp(Root(R"(/Volumes/Mac HD's "old")")),
-              "do shell script \"rm -rf " + p + "/Applications/Quorvane.app' " + p +
-                  "/private/tmp/com.quorvane.Quorvane.Installer.config' " + p +
-                  "/private/var/db/receipts/com.quorvane.Quorvane.affid.pkg.plist' " + p +
-                  "/private/var/db/receipts/com.quorvane.Quorvane.affid.pkg.bom' " + p +
-                  "/private/var/db/receipts/com.quorvane.Quorvane.pkg.plist' " + p +
-                  "/private/var/db/receipts/com.quorvane.Quorvane.pkg.bom' " + p +
-                  "/Library/Preferences/.3FAD0F65-FC6E-4889-B975-B96CBF807B78'\" "
-                  "with administrator privileges");
+TEST(QuorvaneScripts, DeletionUnderAnotherRootRunsTheHelperWithTheRootQuotedAndEscaped) {
+    EXPECT_EQ(scripts::DeleteQuorvaneAppUnder("/Applications/Sentravex.app/Contents/MacOS/cli",
+                                              Root(R"(/Volumes/Mac HD's "old")")),
+              "do shell script \"/Applications/Sentravex.app/Contents/MacOS/cli remove-protected "
+              R"(--root '/Volumes/Mac HD'\\''s \"old\"'" with administrator privileges)");
 }
 
 TEST(QuorvaneScripts, ShellQuotingLeavesPlainWordsAndQuotesTheRest) {
@@ -72,42 +65,30 @@ TEST(QuorvaneScripts, ShellQuotingLeavesPlainWordsAndQuotesTheRest) {
         EXPECT_EQ(scripts::shellQuoted(word), quoted) << word;
 }
 
-// The command, decoded from the script as the runner does, run by a real shell under a root whose
-// name tries to break out: exactly the seven paths go, nothing else runs.
-TEST(QuorvaneScripts, TheDecodedCommandRemovesExactlyTheSevenPathsUnderAHostileRoot) {
+// The command, decoded from the script as the runner does, run by a real shell with a helper and
+// a root whose names try to break out: the helper gets the root as one word, nothing else runs.
+TEST(QuorvaneScripts, TheDecodedCommandHandsAHostileRootToTheHelperAsOneWord) {
     MacFixture outer;
     const std::string rootName = "/Mac HD's \"x\" $(touch pwned); `touch pwned2` \\ end";
     outer.folder(rootName);
-    for (auto path : privilegedPaths)
-        outer.file(rootName + std::string(path) + (path.ends_with(".app") ? "/Contents/x" : ""));
-    outer.file(rootName + "/private/var/db/receipts/com.apple.keep.plist");
-    Root root(outer.host(rootName));
+    const std::string helper = outer.host("/it's the helper");
+    const std::string arguments = outer.host("/arguments");
+    std::ofstream(helper) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << arguments << "'\n";
+    std::filesystem::permissions(helper, std::filesystem::perms::owner_all);
 
-    auto shape = parseScript(scripts::DeleteQuorvaneApp(root));
+    auto shape = parseScript(scripts::DeleteQuorvaneAppUnder(helper, Root(outer.host(rootName))));
     ASSERT_TRUE(shape);
     ASSERT_EQ(shape->kind, ScriptShape::AdministratorShell);
-    EXPECT_EQ(shape->argument, scripts::deletionCommand(root));
     EXPECT_EQ(runShell(shape->argument), 0);
 
-    for (auto path : privilegedPaths)
-        EXPECT_FALSE(std::filesystem::exists(outer.host(rootName + std::string(path)))) << path;
-    EXPECT_TRUE(std::filesystem::exists(
-        outer.host(rootName + "/private/var/db/receipts/com.apple.keep.plist")));
+    std::ifstream in(arguments);
+    std::vector<std::string> words;
+    for (std::string line; std::getline(in, line);)
+        words.push_back(line);
+    EXPECT_EQ(words,
+              (std::vector<std::string>{"remove-protected", "--root", outer.host(rootName)}));
     for (const char* stray : {"pwned", "pwned2"})
         EXPECT_FALSE(std::filesystem::exists(stray)) << stray;
-}
-
-TEST(QuorvaneScripts, ALinkedFolderOnTheWayIsResolvedInsideTheRoot) {
-    MacFixture mac;
-    SentinelFolder outside;
-    const std::string config = "/com.quorvane.Quorvane.Installer.config";
-    std::ofstream(outside.path() + config) << "outside";
-    const auto before = outside.snapshot();
-    mac.link("/private/tmp", outside.path()).file(outside.path() + config, "inside");
-
-    EXPECT_EQ(runShell(scripts::deletionCommand(Root(mac.root()))), 0);
-    EXPECT_FALSE(std::filesystem::exists(mac.host(outside.path() + config)));
-    EXPECT_EQ(outside.snapshot(), before);
 }
 
 } // namespace

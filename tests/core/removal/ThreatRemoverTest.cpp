@@ -1,11 +1,13 @@
 #include "removal/ThreatRemover.h"
 
+#include "FakeProcesses.h"
 #include "FaultyFileSystem.h"
 #include "MacFixture.h"
 #include "RecordingScriptRunner.h"
 #include "RecordingSink.h"
 #include "removal/CompletionActions.h"
 #include "removal/PrivilegedPaths.h"
+#include "removal/ProtectedDeletion.h"
 #include "removal/QuorvaneScripts.h"
 #include "scan/ProgressSink.h"
 #include "scan/ThreatScanner.h"
@@ -16,30 +18,33 @@
 namespace sentravex {
 namespace {
 
+using test::FakeProcesses;
 using test::FaultyFileSystem;
 using test::MacFixture;
 using test::RecordingScriptRunner;
+using test::SentinelFolder;
 
 const std::string app(privilegedPaths[0]);
 const std::string receiptPlist(privilegedPaths[4]);
 const std::string receiptBom(privilegedPaths[5]);
 const std::string cache = "/Library/Caches/com.quorvane.Quorvane";
 const std::string log = "/Library/Logs/Quorvane.log";
+const std::string helper = "/Applications/Sentravex.app/Contents/MacOS/sentravex-cli";
 
-// A fixture, a file system that can refuse deletions and a runner whose authorised deletion
-// removes the seven protected paths, as the real one would.
+// A fixture with Quorvane running, a file system that can refuse deletions and a runner whose
+// authorised deletion removes the seven protected paths, as the command-line program would.
 struct Removal {
     MacFixture mac{"bob"};
     LocalFileSystem local = mac.fileSystem();
     FaultyFileSystem fs{local};
     RecordingScriptRunner runner;
-    ThreatRemover remover{fs, Root(mac.root()), runner};
+    FakeProcesses processes = FakeProcesses().with("Quorvane");
+    ThreatRemover remover{fs, Root(mac.root()), runner, processes, {false, helper}};
 
     Removal() {
         runner.onRun = [this](const std::string& source, bool outcome) {
-            if (outcome && source == scripts::DeleteQuorvaneApp(Root(mac.root())))
-                for (auto p : privilegedPaths)
-                    local.removeItem(std::string(p));
+            if (outcome && source == scripts::DeleteQuorvaneAppUnder(helper, Root(mac.root())))
+                removeProtectedPaths(local);
         };
     }
 
@@ -55,7 +60,7 @@ struct Removal {
 };
 
 std::vector<std::string> quitAndDelete(const std::string& root) {
-    return {scripts::closeQuorvaneApp(), scripts::DeleteQuorvaneApp(Root(root))};
+    return {scripts::closeQuorvaneApp(), scripts::DeleteQuorvaneAppUnder(helper, Root(root))};
 }
 
 TEST(RemoveThisMalware, AVanishedRecordIsRemovedWithoutAnyFileOperation) {
@@ -118,11 +123,68 @@ TEST(RemoveThisMalware, WithoutTheApplicationTheFirstReceiptAsksOnce) {
     Removal r;
     auto list = r.records({receiptPlist, receiptBom});
     auto panel = r.remover.removeThisMalware(list);
-    EXPECT_EQ(r.runner.sources,
-              (std::vector<std::string>{scripts::DeleteQuorvaneApp(Root(r.mac.root()))}));
+    EXPECT_EQ(r.runner.sources, (std::vector<std::string>{
+                                    scripts::DeleteQuorvaneAppUnder(helper, Root(r.mac.root()))}));
     EXPECT_EQ(r.remover.arrQuorvaneActionTaken(), (std::vector<std::string>{"Removed", "Removed"}));
     EXPECT_EQ(panel.color, colors::successGreen);
     EXPECT_EQ(panel.buttonTitle, "Quit");
+}
+
+TEST(RemoveThisMalware, QuorvaneIsAskedToQuitOnlyWhenItRuns) {
+    // The quit request would start the application it is about to remove.
+    Removal r;
+    r.processes.processes = FakeProcesses().with("Quorvane Helper").with("Finder").processes;
+    auto list = r.records({app});
+    r.remover.removeThisMalware(list);
+    EXPECT_EQ(r.runner.sources, (std::vector<std::string>{
+                                    scripts::DeleteQuorvaneAppUnder(helper, Root(r.mac.root()))}));
+    EXPECT_EQ(r.remover.arrQuorvaneActionTaken(), (std::vector<std::string>{"Removed"}));
+}
+
+TEST(RemoveThisMalware, AsRootUnderAnotherRootTheProtectedPathsGoInThisProcessAndStayInside) {
+    Removal r;
+    SentinelFolder outside;
+    const auto before = outside.snapshot();
+    const std::string config = "/com.quorvane.Quorvane.Installer.config";
+    r.mac.link("/private/tmp", outside.path()).file(outside.path() + config);
+    ThreatRemover asRoot(r.fs, Root(r.mac.root()), r.runner, r.processes, {true, helper});
+    auto list = r.records({app, receiptPlist});
+    list.push_back(Quorvane::QuorvaneWithName(r.fs, "config", true, "Quorvane", 0,
+                                              "/private/tmp" + config, "High Risk"));
+
+    asRoot.removeThisMalware(list);
+    EXPECT_EQ(r.runner.sources, (std::vector<std::string>{scripts::closeQuorvaneApp()}));
+    EXPECT_EQ(asRoot.arrQuorvaneActionTaken(),
+              (std::vector<std::string>{"Removed", "Removed", "Removed"}));
+    EXPECT_FALSE(r.local.exists(app));
+    EXPECT_FALSE(r.local.exists("/private/tmp" + config)) << "the link is followed inside the root";
+    EXPECT_EQ(outside.snapshot(), before);
+
+    // A protected path that cannot go keeps its row and the others' outcome honest.
+    r.mac.file(receiptPlist);
+    r.fs.undeletable.insert(receiptPlist);
+    asRoot.removeThisMalware(r.records({receiptPlist}));
+    EXPECT_EQ(asRoot.arrQuorvaneActionTaken(), (std::vector<std::string>{"Not Removed"}));
+    EXPECT_FALSE(asRoot.isPassCorrect());
+}
+
+TEST(RemoveThisMalware, ARowReadsRemovedOnlyWhenNothingIsLeftAtItsPath) {
+    Removal r;
+    // The link's target goes first in the same run; the link itself must still be removed.
+    r.mac.file(cache + "/data").link(log, cache);
+    auto list = r.records({cache});
+    list.push_back(
+        Quorvane::QuorvaneWithName(r.fs, "Quorvane.log", true, "Quorvane", 0, log, "High Risk"));
+    r.remover.removeThisMalware(list);
+    EXPECT_EQ(r.remover.arrQuorvaneActionTaken(), (std::vector<std::string>{"Removed", "Removed"}));
+    EXPECT_FALSE(r.local.isLink(log));
+
+    // An authorisation that reports success while the path stays is no removal.
+    r.mac.file(receiptBom);
+    r.runner.onRun = {};
+    r.remover.removeThisMalware(r.records({receiptBom}));
+    EXPECT_TRUE(r.remover.isPassCorrect());
+    EXPECT_EQ(r.remover.arrQuorvaneActionTaken(), (std::vector<std::string>{"Not Removed"}));
 }
 
 TEST(RemoveThisMalware, APlainFileThatCannotBeDeletedKeepsTheBoxRedRunAfterRun) {
@@ -183,7 +245,7 @@ TEST(CleanAllThreats, QuitDoesNothingElseAndAnyOtherTitleRemoves) {
 TEST(RestartSheet, OfferedAfterAFullRemovalOfTheSystemDiskOnly) {
     Removal r;
     RecordingScriptRunner runner;
-    ThreatRemover system(r.fs, Root("/"), runner);
+    ThreatRemover system(r.fs, Root("/"), runner, r.processes, {});
     EXPECT_FALSE(system.restartSheetWanted());
     system.removeThisMalware({});
     EXPECT_TRUE(system.restartSheetWanted());
