@@ -14,8 +14,9 @@ namespace {
 constexpr std::string_view kMagic = "sentravex-bookmark 1";
 
 struct Identity {
-    dev_t device = 0;
-    ino_t inode = 0;
+    // As written into the data; a device number is signed on some systems.
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
 };
 
 // The identity of the folder at a logical path, or the reason there is none.
@@ -28,7 +29,8 @@ std::optional<Identity> folderIdentity(const Root& root, const std::string& fold
             *error = folder + ": " + std::strerror(errno);
         return std::nullopt;
     }
-    return Identity{st.st_dev, st.st_ino};
+    return Identity{static_cast<unsigned long long>(st.st_dev),
+                    static_cast<unsigned long long>(st.st_ino)};
 }
 
 } // namespace

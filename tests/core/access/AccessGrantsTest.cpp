@@ -152,7 +152,6 @@ TEST_P(CheckForHDAccess, FollowsItsRoute) {
     EXPECT_EQ(w.log.str(), r.log);
 }
 
-const OpenPanelAnswer kCancelled{0, std::nullopt};
 const OpenPanelAnswer kHomeChosen{kOpenPanelOK, kHome};
 const OpenPanelAnswer kDiskChosen{kOpenPanelOK, "/"};
 
