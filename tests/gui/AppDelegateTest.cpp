@@ -68,21 +68,30 @@ class AppDelegateTest : public QObject {
 private slots:
     void remoteFlag_data() {
         QTest::addColumn<QByteArray>("response");
+        QTest::addColumn<FlagServer::Pace>("pace");
         QTest::addColumn<bool>("flag");
         using F = FlagServer;
-        QTest::newRow("true") << F::answer("true") << true;
-        QTest::newRow("true and a line end") << F::answer("true\n") << false;
-        QTest::newRow("capitals") << F::answer("TRUE") << false;
-        QTest::newRow("blank before") << F::answer(" true") << false;
-        QTest::newRow("empty") << F::answer("") << false;
-        QTest::newRow("false") << F::answer("false") << false;
+        const auto whole = F::Pace::Whole;
+        QTest::newRow("true") << F::answer("true") << whole << true;
+        QTest::newRow("true and a line end") << F::answer("true\n") << whole << false;
+        QTest::newRow("capitals") << F::answer("TRUE") << whole << false;
+        QTest::newRow("blank before") << F::answer(" true") << whole << false;
+        QTest::newRow("empty") << F::answer("") << whole << false;
+        QTest::newRow("false") << F::answer("false") << whole << false;
         // The status is not examined: only the body counts.
-        QTest::newRow("true with 404") << F::answer("true", "404 Not Found") << true;
+        QTest::newRow("true with 404") << F::answer("true", "404 Not Found") << whole << true;
+        QTest::newRow("chunked") << F::openEnded().replace("\r\n\r\n",
+                                                           "\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                                           "4\r\ntrue\r\n0\r\n\r\n")
+                                 << whole << true;
+        // Slow is not wrong: the whole body arrives well within the deadline.
+        QTest::newRow("dripped") << F::answer("true") << F::Pace::Drip << true;
     }
 
     void remoteFlag() {
         QFETCH(QByteArray, response);
-        FlagServer server(response);
+        QFETCH(FlagServer::Pace, pace);
+        FlagServer server(response, pace, std::chrono::milliseconds(20));
         Shell shell(server.base());
         shell.defaults.setBool("SandboxingDone", true); // left from an earlier run
         QTEST(shell.launch(), "flag");
@@ -91,19 +100,39 @@ private slots:
             "NSConstraintBasedLayoutVisualizeMutuallyExclusiveConstraints"));
     }
 
+    void remoteFlagFailures_data() {
+        QTest::addColumn<bool>("listening");
+        QTest::addColumn<std::optional<QByteArray>>("response"); // none: not a word back
+        QTest::addColumn<FlagServer::Pace>("pace");
+        QTest::addColumn<int>("deadlineMs");
+        using F = FlagServer;
+        using Answer = std::optional<QByteArray>;
+        QTest::newRow("nothing listens") << false << Answer() << F::Pace::Whole << 5000;
+        QTest::newRow("silent") << true << Answer() << F::Pace::Whole << 300;
+        // A byte every 100 ms: the body would be whole after 400 ms, each byte well within the
+        // deadline of the one before.
+        QTest::newRow("dripped past the deadline")
+            << true << Answer(F::answer("true")) << F::Pace::Drip << 250;
+        QTest::newRow("cut short of its length")
+            << true << Answer(F::answer("true", "200 OK", 10)) << F::Pace::Whole << 5000;
+        // Ends at the cap: long before its deadline, and without reading on.
+        QTest::newRow("endless") << true << Answer(F::openEnded() + "true") << F::Pace::Endless
+                                 << 60000;
+    }
+
     void remoteFlagFailures() {
-        {
-            Shell shell(test::downServer());
-            shell.defaults.setBool("SandboxingDone", true);
-            QVERIFY(!shell.launch());
-        }
-        {
-            // A server that takes the request and never answers ends at the timeout.
-            FlagServer silent(std::nullopt);
-            Shell shell(silent.base(), std::chrono::milliseconds(300));
-            QVERIFY(!shell.launch());
-            QVERIFY(silent.request().startsWith("GET /quorvane.txt"));
-        }
+        QFETCH(bool, listening);
+        QFETCH(std::optional<QByteArray>, response);
+        QFETCH(FlagServer::Pace, pace);
+        QFETCH(int, deadlineMs);
+        FlagServer server(response, pace);
+        Shell shell(listening ? server.base() : test::downServer(),
+                    std::chrono::milliseconds(deadlineMs));
+        shell.defaults.setBool("SandboxingDone", true);
+        QVERIFY(!shell.launch());
+        if (listening)
+            QVERIFY(server.request().startsWith("GET /quorvane.txt"));
+        QVERIFY(server.sent() < 64 << 20);
     }
 
     void flagIsNoUntilTheAnswerArrives() {
