@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <iostream>
 
 using namespace sentravex;
@@ -57,7 +58,7 @@ int main(int argc, char* argv[]) {
         return usageError(QStringLiteral("not a login name: ") + QString::fromStdString(user) +
                           QStringLiteral(" (give --user)"));
 
-    SingleInstance instance(QStringLiteral("sentravex-") + QString::number(::getuid()));
+    SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
     if (instance.notifyRunningInstance())
         return 0;
     instance.listen();

@@ -6,12 +6,16 @@
 #include "platform/Workspace.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLocalServer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <optional>
 
 using namespace sentravex;
@@ -59,6 +63,39 @@ struct Shell {
     SettingsDefaults defaults;
     RecordingWorkspace workspace;
     AppDelegate appDel;
+};
+
+// A running copy on a thread of its own, as another process would be: a launch blocks while it
+// waits for the answer.
+class RunningCopy {
+public:
+    explicit RunningCopy(const QString& folder) {
+        thread_.start();
+        anchor_.moveToThread(&thread_);
+        QMetaObject::invokeMethod(
+            &anchor_,
+            [this, folder] {
+                instance_ = new SingleInstance(folder, &anchor_);
+                QObject::connect(instance_, &SingleInstance::reopenRequested, &anchor_,
+                                 [this] { ++reopened; });
+                listening = instance_->listen();
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~RunningCopy() {
+        QMetaObject::invokeMethod(
+            &anchor_, [this] { delete instance_; }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+    }
+
+    bool listening = false;
+    std::atomic<int> reopened = 0;
+
+private:
+    QThread thread_;
+    QObject anchor_;
+    SingleInstance* instance_ = nullptr;
 };
 
 } // namespace
@@ -203,15 +240,57 @@ private slots:
     }
 
     void secondLaunchReopensTheFirst() {
-        const QString name =
-            "sentravex-test-" + QString::number(QCoreApplication::applicationPid());
-        SingleInstance first(name);
-        QVERIFY(!first.notifyRunningInstance()); // nobody runs yet
-        QVERIFY(first.listen());
-        QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
-        SingleInstance second(name);
+        QTemporaryDir runtime; // made for this account alone, as the runtime folder is
+        QVERIFY(!SingleInstance(runtime.path()).notifyRunningInstance()); // nobody runs yet
+        RunningCopy first(runtime.path());
+        QVERIFY(first.listening);
+        SingleInstance second(runtime.path());
         QVERIFY(second.notifyRunningInstance());
-        QVERIFY(reopened.wait(5000));
+        QCOMPARE(first.reopened.load(), 1);
+    }
+
+    void launchOpensAWindowUnlessACopyAnswers() {
+        // Something that takes the connection and says nothing is no running copy.
+        QTemporaryDir runtime;
+        QLocalServer silent;
+        QVERIFY(silent.listen(runtime.filePath("sentravex")));
+        SingleInstance launch(runtime.path());
+        QVERIFY(!launch.notifyRunningInstance());
+        QVERIFY(silent.waitForNewConnection(0));
+        // The window that opens then takes the socket over.
+        QVERIFY(launch.listen());
+    }
+
+    void folderOthersCanWriteInIsNotUsed_data() {
+        QTest::addColumn<QFile::Permissions>("permissions");
+        QTest::addColumn<bool>("link");
+        const auto all = QFile::Permissions(0x7777);
+        QTest::newRow("writable by everyone") << all << false;
+        QTest::newRow("link to a private folder")
+            << (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) << true;
+    }
+
+    void folderOthersCanWriteInIsNotUsed() {
+        QFETCH(QFile::Permissions, permissions);
+        QFETCH(bool, link);
+        QTemporaryDir parent;
+        const QString real = parent.filePath("real");
+        QVERIFY(QDir().mkdir(real));
+        QVERIFY(QFile::setPermissions(real, permissions));
+        QString folder = real;
+        if (link) {
+            folder = parent.filePath("link");
+            QVERIFY(QFile::link(real, folder));
+        }
+        // Anyone could have put this here.
+        QLocalServer planted;
+        QVERIFY(planted.listen(QDir(real).filePath("sentravex")));
+        SingleInstance launch(folder);
+        QVERIFY(!launch.notifyRunningInstance());
+        QVERIFY(!planted.waitForNewConnection(0));
+        QVERIFY(!launch.listen());
+        QCOMPARE(QDir(real).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList{"sentravex"});
     }
 };
 
