@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
     std::string user = parser.value(userOption).toStdString();
     if (user.empty())
         user = loginName();
-    if (user.empty() || user.find('/') != std::string::npos || user == "." || user == "..")
+    if (!validLoginName(user))
         return usageError(QStringLiteral("not a login name: ") + QString::fromStdString(user) +
                           QStringLiteral(" (give --user)"));
 
