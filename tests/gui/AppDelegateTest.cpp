@@ -89,7 +89,7 @@ public:
         thread_.wait();
     }
 
-    bool listening = false;
+    std::atomic<bool> listening = false;
     std::atomic<int> reopened = 0;
 
 private:
