@@ -1,7 +1,6 @@
 #include "Commands.h"
 #include "Options.h"
 #include "demo/DemoTree.h"
-#include "platform/Account.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -22,9 +21,7 @@ Job addDemoCommand(CLI::App& app) {
     command->add_option("--user", args->user, "Login name of the demo home folder");
 
     return [args] {
-        std::string user = args->user.empty() ? loginName() : args->user;
-        if (user.empty() || user.find('/') != std::string::npos)
-            throw UsageError("give a login name with --user");
+        const std::string user = checkedUser(args->user);
         std::string folder = args->folder;
         if (folder.empty()) {
             std::string pattern =

@@ -22,13 +22,17 @@ LocalFileSystem MacOptions::openFileSystem() const {
 }
 
 std::string MacOptions::userName() const {
-    if (!user.empty()) {
-        if (user.find('/') != std::string::npos || user == "." || user == "..")
-            throw UsageError("not a login name: " + user);
-        return user;
+    return checkedUser(user);
+}
+
+std::string checkedUser(const std::string& given) {
+    if (!given.empty()) {
+        if (!validLoginName(given))
+            throw UsageError("not a login name: " + given);
+        return given;
     }
     auto name = loginName();
-    if (name.empty())
+    if (!validLoginName(name))
         throw UsageError("the login name of this account is unknown; give --user");
     return name;
 }

@@ -26,6 +26,10 @@ struct MacOptions {
     std::string userName() const;
 };
 
+// The login name given with --user, else this account's; throws UsageError when it cannot name
+// a home folder.
+std::string checkedUser(const std::string& given);
+
 // One JSON document on stdout; names that are not UTF-8 are printed with replacement characters.
 void printJson(const nlohmann::ordered_json& doc);
 

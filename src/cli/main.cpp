@@ -1,13 +1,26 @@
 #include "Commands.h"
 #include "Options.h"
 
+#include <algorithm>
+#include <exception>
 #include <iostream>
+#include <string>
 #include <utility>
 #include <vector>
 
 using namespace sentravex::cli;
 
-int main(int argc, char** argv) {
+namespace {
+
+// Every error ends the same way: one line on stderr, whatever the message holds, and exit 2.
+int failure(std::string message) {
+    std::replace_if(
+        message.begin(), message.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::cerr << "sentravex-cli: " << message << '\n';
+    return exitUsage;
+}
+
+int run(int argc, char** argv) {
     CLI::App app{"Finds and removes the traces of the Quorvane suite on a Mac, and cleans private "
                  "data of its browsers and system."};
     app.require_subcommand(1);
@@ -25,18 +38,20 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();
         return exitDone;
-    } catch (const CLI::ParseError& e) {
-        std::cerr << "sentravex-cli: " << e.what() << '\n';
-        return exitUsage;
     }
-
-    try {
-        for (auto& [command, job] : jobs)
-            if (command->parsed())
-                return job();
-    } catch (const UsageError& e) {
-        std::cerr << "sentravex-cli: " << e.what() << '\n';
-        return exitUsage;
-    }
+    for (auto& [command, job] : jobs)
+        if (command->parsed())
+            return job();
     return exitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        // Usage errors, and whatever the file system or the memory throws on the way.
+        return failure(e.what());
+    }
 }

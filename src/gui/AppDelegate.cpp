@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "RemoteFetch.h"
 #include "SettingsDefaults.h"
 #include "access/AlertPanel.h"
 #include "platform/Workspace.h"
@@ -8,7 +9,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QWidget>
 #include <iostream>
 
@@ -29,25 +29,14 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::checkDataFromURL() {
-    QNetworkRequest request(QUrl(config_.configServer + "/quorvane.txt"));
-    request.setTransferTimeout(static_cast<int>(config_.fetchTimeout.count()));
-    auto* reply = network_->get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
-        // An HTTP error status still has a body to read; a transport failure or a timeout has
-        // none worth reading.
-        const auto error = reply->error();
-        const bool answered =
-            reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() &&
-            error != QNetworkReply::OperationCanceledError && error != QNetworkReply::TimeoutError;
-        const QByteArray body = answered ? reply->readAll() : QByteArray();
-        const bool flag =
-            scanScopeFlag(answered ? std::optional(std::string_view(body.constData(), body.size()))
-                                   : std::nullopt);
-        defaults_.setBool("SandboxingDone", flag);
-        defaults_.synchronize();
-        emit remoteFlagFetched(flag);
-    });
+    const QUrl url(config_.configServer + QLatin1String(kScanScopeFlagPath));
+    fetchRemoteDocument(*network_, url, kScanScopeFlagCap, config_.fetchTimeout, this,
+                        [this](std::optional<std::string> body) {
+                            const bool flag = scanScopeFlag(body);
+                            defaults_.setBool("SandboxingDone", flag);
+                            defaults_.synchronize();
+                            emit remoteFlagFetched(flag);
+                        });
 }
 
 bool AppDelegate::applicationShouldHandleReopen(QWidget* window, bool) {

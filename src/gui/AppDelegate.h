@@ -1,5 +1,7 @@
 #pragma once
 
+#include "remote/HttpAnswer.h"
+
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -20,8 +22,8 @@ public:
     struct Config {
         QString configServer; // base URL of the configuration server, plain HTTP
         QString helpSite;
-        // A server that never answers ends as a failed fetch after this long.
-        std::chrono::milliseconds fetchTimeout{15000};
+        // The whole fetch ends by then, answered or not: no answer in time is a NO.
+        std::chrono::milliseconds fetchTimeout{kRequestDeadline};
     };
 
     AppDelegate(SettingsDefaults& defaults, Workspace& workspace, Config config,

@@ -1,21 +1,49 @@
 #include "SingleInstance.h"
 
+#include "platform/LocalSocketTrust.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <unistd.h>
 
 namespace sentravex {
 namespace {
+
 constexpr int answerMs = 1000;
-const QByteArray reopenMessage = "reopen\n";
+const QByteArray reopenRequest = "reopen\n";
+const QByteArray shownAnswer = "shown\n";
+
+bool sameUser(const QLocalSocket& socket) {
+    return peerUid(static_cast<int>(socket.socketDescriptor())) == ::geteuid();
+}
+
+// Reads one line of at most the expected length, waiting no longer than the deadline.
+QByteArray lineFrom(QLocalSocket& socket, const QByteArray& expected, QDeadlineTimer deadline) {
+    while (!socket.canReadLine() && socket.bytesAvailable() < expected.size() &&
+           socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+    }
+    return socket.readLine(expected.size() + 1);
+}
+
 } // namespace
 
-SingleInstance::SingleInstance(QString name, QObject* parent)
-    : QObject(parent), name_(std::move(name)), server_(new QLocalServer(this)) {
+SingleInstance::SingleInstance(const QString& folder, QObject* parent)
+    : QObject(parent), server_(new QLocalServer(this)) {
+    if (isPrivateFolder(QFile::encodeName(folder).toStdString()))
+        path_ = QDir(folder).filePath(QStringLiteral("sentravex"));
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (auto* socket = server_->nextPendingConnection()) {
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().startsWith(reopenMessage.trimmed()))
+                if (!socket->canReadLine() && socket->bytesAvailable() < reopenRequest.size())
+                    return;
+                if (socket->readLine(reopenRequest.size() + 1) == reopenRequest &&
+                    sameUser(*socket)) {
                     emit reopenRequested();
+                    socket->write(shownAnswer);
+                }
                 socket->disconnectFromServer();
             });
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -24,23 +52,28 @@ SingleInstance::SingleInstance(QString name, QObject* parent)
 }
 
 bool SingleInstance::notifyRunningInstance() {
-    QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (!socket.waitForConnected(answerMs))
+    if (path_.isEmpty())
         return false;
-    socket.write(reopenMessage);
-    socket.waitForBytesWritten(answerMs);
-    socket.disconnectFromServer();
-    return true;
+    const QDeadlineTimer deadline(answerMs);
+    QLocalSocket socket;
+    socket.connectToServer(path_);
+    if (!socket.waitForConnected(answerMs) || !sameUser(socket))
+        return false;
+    socket.write(reopenRequest);
+    socket.flush();
+    return lineFrom(socket, shownAnswer, deadline) == shownAnswer;
 }
 
 bool SingleInstance::listen() {
+    if (path_.isEmpty())
+        return false;
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (server_->listen(name_))
+    if (server_->listen(path_))
         return true;
-    // A copy that crashed leaves its socket file behind; nobody answered on it above.
-    QLocalServer::removeServer(name_);
-    return server_->listen(name_);
+    // A copy that crashed, or one that did not answer above, leaves its socket behind; in this
+    // folder it can only be ours.
+    QLocalServer::removeServer(path_);
+    return server_->listen(path_);
 }
 
 } // namespace sentravex

@@ -2,24 +2,21 @@
 // view, the access check before a scan and the version approval check.
 #include "AppDelegate.h"
 #include "PlatformServices.h"
+#include "RemoteFetch.h"
 #include "ThreatTableModel.h"
 #include "ViewController.h"
+#include "remote/HttpAnswer.h"
 #include "remote/VersionApproval.h"
 #include "ui_ViewController.h"
 
 #include <QCoreApplication>
+#include <QFutureWatcher>
 #include <QItemSelectionModel>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
+#include <QtConcurrent>
 #include <iostream>
 
 namespace sentravex {
-namespace {
-
-// A request that has not ended by then counts as a connection error.
-constexpr int kVersionCheckTimeoutMs = 15000;
-
-} // namespace
 
 void ViewController::setUpServices() {
     const auto& given = options_.services;
@@ -66,25 +63,25 @@ void ViewController::CheckVersionApprove() {
     currentVersion_ = kRunningVersion;
     if (!network_)
         network_ = new QNetworkAccessManager(this);
-    QNetworkRequest request(
-        QUrl(QString::fromStdString(options_.configServer) + QLatin1String(kVersionConfigPath)));
-    request.setTransferTimeout(kVersionCheckTimeoutMs);
-    auto* reply = network_->get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
-        // Any HTTP answer has a body to judge, whatever its status.
-        const bool answered =
-            reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() &&
-            reply->error() != QNetworkReply::OperationCanceledError &&
-            reply->error() != QNetworkReply::TimeoutError;
-        std::optional<std::string> body;
-        if (answered)
-            body = reply->readAll().toStdString();
-        const auto approved = versionApproval(currentVersion_, body, std::cerr);
-        if (approved && appDel_)
-            appDel_->setIsVersionApproved(*approved);
-        emit versionCheckDone();
-    });
+    const QUrl url(QString::fromStdString(options_.configServer) +
+                   QLatin1String(kVersionConfigPath));
+    fetchRemoteDocument(*network_, url, kVersionDocumentCap, kRequestDeadline, this,
+                        [this](std::optional<std::string> body) {
+                            // The document is read on a worker so that the window keeps answering;
+                            // a window closed meanwhile takes the watcher along and the answer is
+                            // dropped.
+                            auto* watcher = new QFutureWatcher<std::optional<bool>>(this);
+                            connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+                                watcher->deleteLater();
+                                if (const auto approved = watcher->result(); approved && appDel_)
+                                    appDel_->setIsVersionApproved(*approved);
+                                emit versionCheckDone();
+                            });
+                            watcher->setFuture(QtConcurrent::run(
+                                [version = currentVersion_, body = std::move(body)] {
+                                    return versionApproval(version, body, std::cerr);
+                                }));
+                        });
 }
 
 } // namespace sentravex

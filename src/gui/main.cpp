@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <iostream>
 
 using namespace sentravex;
@@ -53,11 +54,11 @@ int main(int argc, char* argv[]) {
     std::string user = parser.value(userOption).toStdString();
     if (user.empty())
         user = loginName();
-    if (user.empty() || user.find('/') != std::string::npos || user == "." || user == "..")
+    if (!validLoginName(user))
         return usageError(QStringLiteral("not a login name: ") + QString::fromStdString(user) +
                           QStringLiteral(" (give --user)"));
 
-    SingleInstance instance(QStringLiteral("sentravex-") + QString::number(::getuid()));
+    SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
     if (instance.notifyRunningInstance())
         return 0;
     instance.listen();

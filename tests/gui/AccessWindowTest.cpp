@@ -14,10 +14,13 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 
 using namespace sentravex;
@@ -190,30 +193,43 @@ private slots:
 
     void versionCheckAtFirstDisplay_data() {
         QTest::addColumn<std::optional<QByteArray>>("response");
+        QTest::addColumn<LocalHttpServer::Pace>("pace");
         QTest::addColumn<bool>("before");
         QTest::addColumn<bool>("after");
         using S = LocalHttpServer;
+        const auto whole = S::Pace::Whole;
         const QByteArray running(kRunningVersion);
-        QTest::newRow("approved") << std::optional(S::answer(configFor(running, "true"))) << false
-                                  << true;
+        const QByteArray approving = configFor(running, "true");
+        QTest::newRow("approved") << std::optional(S::answer(approving)) << whole << false << true;
         QTest::newRow("capital True")
-            << std::optional(S::answer(configFor(running, "True"))) << true << false;
+            << std::optional(S::answer(configFor(running, "True"))) << whole << true << false;
         QTest::newRow("other version")
-            << std::optional(S::answer(configFor(running + ".1", "true"))) << true << false;
-        QTest::newRow("error page")
-            << std::optional(S::answer("<html><body>oops", "500 Internal Server Error")) << true
+            << std::optional(S::answer(configFor(running + ".1", "true"))) << whole << true
             << false;
+        QTest::newRow("error page")
+            << std::optional(S::answer("<html><body>oops", "500 Internal Server Error")) << whole
+            << true << false;
         // No body, or no answer at all: the flag keeps its value.
-        QTest::newRow("empty body") << std::optional(S::answer("")) << true << true;
-        QTest::newRow("no server") << std::optional<QByteArray>() << true << true;
+        QTest::newRow("empty body") << std::optional(S::answer("")) << whole << true << true;
+        QTest::newRow("no server") << std::optional<QByteArray>() << whole << true << true;
+        QTest::newRow("cut short")
+            << std::optional(S::answer(approving, "200 OK", approving.size() + 1)) << whole << false
+            << false;
+        // Well-formed and approving, but longer than any configuration document.
+        QTest::newRow("over the cap")
+            << std::optional(S::answer(approving + QByteArray(kVersionDocumentCap, ' '))) << whole
+            << false << false;
+        QTest::newRow("endless") << std::optional(S::openEnded() + approving) << S::Pace::Endless
+                                 << false << false;
     }
 
     void versionCheckAtFirstDisplay() {
         QFETCH(std::optional<QByteArray>, response);
+        QFETCH(LocalHttpServer::Pace, pace);
         QFETCH(bool, before);
         std::optional<LocalHttpServer> server;
         if (response)
-            server.emplace(*response);
+            server.emplace(*response, pace);
         const QString base = server ? server->base() : test::downServer();
 
         QTemporaryDir dir;
@@ -241,6 +257,34 @@ private slots:
         QCOMPARE(checked.size(), 1);
         if (server)
             QCOMPARE(server->request().count("GET "), 1);
+    }
+
+    void windowClosedWhileTheDocumentIsReadIsSafe() {
+        // The longest document read, one unending token: still being read when the window goes.
+        LocalHttpServer server(
+            LocalHttpServer::answer("<config><" + QByteArray(kVersionDocumentCap - 9, 'a')));
+        QTemporaryDir dir;
+        SettingsDefaults defaults(dir.filePath("defaults.ini"));
+        QtWorkspace workspace;
+        AppDelegate appDel(defaults, workspace, {test::downServer(), "http://help.invalid/"});
+        appDel.setIsVersionApproved(true);
+
+        MacFixture mac;
+        GuiFakes fakes;
+        auto* vc = new ViewController(
+            {mac.root(), mac.user(), 0.0, server.base().toStdString(), fakes.services()});
+        vc->setAppDelegate(&appDel);
+        vc->show();
+        auto* network = vc->findChild<QNetworkAccessManager*>();
+        QVERIFY(network);
+        // Closed as soon as the document is in, before its reading can end.
+        connect(network, &QNetworkAccessManager::finished, vc, &QObject::deleteLater);
+        QPointer<ViewController> alive(vc);
+        QTRY_VERIFY(!alive);
+        QThreadPool::globalInstance()->waitForDone();
+        QTest::qWait(20);
+        // Not well-formed: a window still there would have set it to false.
+        QVERIFY(appDel.isVersionApproved());
     }
 };
 

@@ -6,12 +6,16 @@
 #include "platform/Workspace.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLocalServer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <optional>
 
 using namespace sentravex;
@@ -61,6 +65,39 @@ struct Shell {
     AppDelegate appDel;
 };
 
+// A running copy on a thread of its own, as another process would be: a launch blocks while it
+// waits for the answer.
+class RunningCopy {
+public:
+    explicit RunningCopy(const QString& folder) {
+        thread_.start();
+        anchor_.moveToThread(&thread_);
+        QMetaObject::invokeMethod(
+            &anchor_,
+            [this, folder] {
+                instance_ = new SingleInstance(folder, &anchor_);
+                QObject::connect(instance_, &SingleInstance::reopenRequested, &anchor_,
+                                 [this] { ++reopened; });
+                listening = instance_->listen();
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~RunningCopy() {
+        QMetaObject::invokeMethod(
+            &anchor_, [this] { delete instance_; }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+    }
+
+    std::atomic<bool> listening = false;
+    std::atomic<int> reopened = 0;
+
+private:
+    QThread thread_;
+    QObject anchor_;
+    SingleInstance* instance_ = nullptr;
+};
+
 } // namespace
 
 class AppDelegateTest : public QObject {
@@ -68,21 +105,30 @@ class AppDelegateTest : public QObject {
 private slots:
     void remoteFlag_data() {
         QTest::addColumn<QByteArray>("response");
+        QTest::addColumn<FlagServer::Pace>("pace");
         QTest::addColumn<bool>("flag");
         using F = FlagServer;
-        QTest::newRow("true") << F::answer("true") << true;
-        QTest::newRow("true and a line end") << F::answer("true\n") << false;
-        QTest::newRow("capitals") << F::answer("TRUE") << false;
-        QTest::newRow("blank before") << F::answer(" true") << false;
-        QTest::newRow("empty") << F::answer("") << false;
-        QTest::newRow("false") << F::answer("false") << false;
+        const auto whole = F::Pace::Whole;
+        QTest::newRow("true") << F::answer("true") << whole << true;
+        QTest::newRow("true and a line end") << F::answer("true\n") << whole << false;
+        QTest::newRow("capitals") << F::answer("TRUE") << whole << false;
+        QTest::newRow("blank before") << F::answer(" true") << whole << false;
+        QTest::newRow("empty") << F::answer("") << whole << false;
+        QTest::newRow("false") << F::answer("false") << whole << false;
         // The status is not examined: only the body counts.
-        QTest::newRow("true with 404") << F::answer("true", "404 Not Found") << true;
+        QTest::newRow("true with 404") << F::answer("true", "404 Not Found") << whole << true;
+        QTest::newRow("chunked") << F::openEnded().replace("\r\n\r\n",
+                                                           "\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                                           "4\r\ntrue\r\n0\r\n\r\n")
+                                 << whole << true;
+        // Slow is not wrong: the whole body arrives well within the deadline.
+        QTest::newRow("dripped") << F::answer("true") << F::Pace::Drip << true;
     }
 
     void remoteFlag() {
         QFETCH(QByteArray, response);
-        FlagServer server(response);
+        QFETCH(FlagServer::Pace, pace);
+        FlagServer server(response, pace, std::chrono::milliseconds(20));
         Shell shell(server.base());
         shell.defaults.setBool("SandboxingDone", true); // left from an earlier run
         QTEST(shell.launch(), "flag");
@@ -91,19 +137,39 @@ private slots:
             "NSConstraintBasedLayoutVisualizeMutuallyExclusiveConstraints"));
     }
 
+    void remoteFlagFailures_data() {
+        QTest::addColumn<bool>("listening");
+        QTest::addColumn<std::optional<QByteArray>>("response"); // none: not a word back
+        QTest::addColumn<FlagServer::Pace>("pace");
+        QTest::addColumn<int>("deadlineMs");
+        using F = FlagServer;
+        using Answer = std::optional<QByteArray>;
+        QTest::newRow("nothing listens") << false << Answer() << F::Pace::Whole << 5000;
+        QTest::newRow("silent") << true << Answer() << F::Pace::Whole << 300;
+        // A byte every 100 ms: the body would be whole after 400 ms, each byte well within the
+        // deadline of the one before.
+        QTest::newRow("dripped past the deadline")
+            << true << Answer(F::answer("true")) << F::Pace::Drip << 250;
+        QTest::newRow("cut short of its length")
+            << true << Answer(F::answer("true", "200 OK", 10)) << F::Pace::Whole << 5000;
+        // Ends at the cap: long before its deadline, and without reading on.
+        QTest::newRow("endless") << true << Answer(F::openEnded() + "true") << F::Pace::Endless
+                                 << 60000;
+    }
+
     void remoteFlagFailures() {
-        {
-            Shell shell(test::downServer());
-            shell.defaults.setBool("SandboxingDone", true);
-            QVERIFY(!shell.launch());
-        }
-        {
-            // A server that takes the request and never answers ends at the timeout.
-            FlagServer silent(std::nullopt);
-            Shell shell(silent.base(), std::chrono::milliseconds(300));
-            QVERIFY(!shell.launch());
-            QVERIFY(silent.request().startsWith("GET /quorvane.txt"));
-        }
+        QFETCH(bool, listening);
+        QFETCH(std::optional<QByteArray>, response);
+        QFETCH(FlagServer::Pace, pace);
+        QFETCH(int, deadlineMs);
+        FlagServer server(response, pace);
+        Shell shell(listening ? server.base() : test::downServer(),
+                    std::chrono::milliseconds(deadlineMs));
+        shell.defaults.setBool("SandboxingDone", true);
+        QVERIFY(!shell.launch());
+        if (listening)
+            QVERIFY(server.request().startsWith("GET /quorvane.txt"));
+        QVERIFY(server.sent() < 64 << 20);
     }
 
     void flagIsNoUntilTheAnswerArrives() {
@@ -174,15 +240,57 @@ private slots:
     }
 
     void secondLaunchReopensTheFirst() {
-        const QString name =
-            "sentravex-test-" + QString::number(QCoreApplication::applicationPid());
-        SingleInstance first(name);
-        QVERIFY(!first.notifyRunningInstance()); // nobody runs yet
-        QVERIFY(first.listen());
-        QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
-        SingleInstance second(name);
+        QTemporaryDir runtime; // made for this account alone, as the runtime folder is
+        QVERIFY(!SingleInstance(runtime.path()).notifyRunningInstance()); // nobody runs yet
+        RunningCopy first(runtime.path());
+        QVERIFY(first.listening);
+        SingleInstance second(runtime.path());
         QVERIFY(second.notifyRunningInstance());
-        QVERIFY(reopened.wait(5000));
+        QCOMPARE(first.reopened.load(), 1);
+    }
+
+    void launchOpensAWindowUnlessACopyAnswers() {
+        // Something that takes the connection and says nothing is no running copy.
+        QTemporaryDir runtime;
+        QLocalServer silent;
+        QVERIFY(silent.listen(runtime.filePath("sentravex")));
+        SingleInstance launch(runtime.path());
+        QVERIFY(!launch.notifyRunningInstance());
+        QVERIFY(silent.waitForNewConnection(0));
+        // The window that opens then takes the socket over.
+        QVERIFY(launch.listen());
+    }
+
+    void folderOthersCanWriteInIsNotUsed_data() {
+        QTest::addColumn<QFile::Permissions>("permissions");
+        QTest::addColumn<bool>("link");
+        const auto all = QFile::Permissions(0x7777);
+        QTest::newRow("writable by everyone") << all << false;
+        QTest::newRow("link to a private folder")
+            << (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) << true;
+    }
+
+    void folderOthersCanWriteInIsNotUsed() {
+        QFETCH(QFile::Permissions, permissions);
+        QFETCH(bool, link);
+        QTemporaryDir parent;
+        const QString real = parent.filePath("real");
+        QVERIFY(QDir().mkdir(real));
+        QVERIFY(QFile::setPermissions(real, permissions));
+        QString folder = real;
+        if (link) {
+            folder = parent.filePath("link");
+            QVERIFY(QFile::link(real, folder));
+        }
+        // Anyone could have put this here.
+        QLocalServer planted;
+        QVERIFY(planted.listen(QDir(real).filePath("sentravex")));
+        SingleInstance launch(folder);
+        QVERIFY(!launch.notifyRunningInstance());
+        QVERIFY(!planted.waitForNewConnection(0));
+        QVERIFY(!launch.listen());
+        QCOMPARE(QDir(real).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList{"sentravex"});
     }
 };
 

@@ -1,5 +1,6 @@
 #include "Account.h"
 
+#include <climits>
 #include <pwd.h>
 #include <unistd.h>
 #include <vector>
@@ -14,6 +15,11 @@ std::string loginName() {
     if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
         return {};
     return found->pw_name;
+}
+
+bool validLoginName(std::string_view name) {
+    return !name.empty() && name.size() <= NAME_MAX && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
 } // namespace sentravex

@@ -1,6 +1,5 @@
 #include "VersionApproval.h"
 
-#include "HttpGet.h"
 #include "XMLReader.h"
 
 namespace sentravex {
@@ -15,18 +14,14 @@ std::optional<bool> versionApproval(const std::string& currentVersion,
     XMLParseError error;
     const auto* records = reader.parseXMLWithData(*body, &error);
 
-    log << "version_number == " << currentVersion << '\n';
+    // One write: the check runs beside the window, which logs too.
+    log << "version_number == " + currentVersion + '\n';
     if (!records)
         return false;
     for (const auto& record : *records)
         if (recordValue(record, "version_number") == currentVersion)
             return recordValue(record, "review_completed") == "true";
     return false;
-}
-
-std::optional<bool> checkVersionApprove(const std::string& server,
-                                        const std::string& currentVersion, std::ostream& log) {
-    return versionApproval(currentVersion, httpGet(server, kVersionConfigPath), log);
 }
 
 } // namespace sentravex

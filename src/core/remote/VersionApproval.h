@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -8,6 +9,8 @@ namespace sentravex {
 
 // Where the configuration server keeps the list of approved versions.
 inline constexpr const char* kVersionConfigPath = "/QuorvaneConfig.xml";
+// The document is a few lines; a longer one is not read to its end.
+inline constexpr std::size_t kVersionDocumentCap = 1 << 20;
 // The running build's version, compared as written with the document's "version_number".
 inline constexpr const char* kRunningVersion = SENTRAVEX_VERSION;
 
@@ -17,10 +20,5 @@ inline constexpr const char* kRunningVersion = SENTRAVEX_VERSION;
 // keeps its value. Any other body writes the predicate line to the log and answers true or false.
 std::optional<bool> versionApproval(const std::string& currentVersion,
                                     const std::optional<std::string>& body, std::ostream& log);
-
-// The whole check: fetches the document from the server ("http://host:port") and decides.
-// Blocks until the answer or a connection error, so the window runs it off its main thread.
-std::optional<bool> checkVersionApprove(const std::string& server,
-                                        const std::string& currentVersion, std::ostream& log);
 
 } // namespace sentravex

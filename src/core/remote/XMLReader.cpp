@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <expat.h>
+#include <limits>
 
 namespace sentravex {
 namespace {
@@ -95,11 +96,14 @@ const std::deque<XMLRecord>* XMLReader::parseXMLWithData(std::string_view data,
     XML_UseParserAsHandlerArg(p);
     // Expat's limits on entity amplification are on by default and stay on.
 
-    // Fed in slices: the parser takes an int length.
+    // Fed whole: at each new slice expat scans an unfinished token again from its start, so a
+    // long token cut into small slices costs the square of its length. Slices only where its int
+    // length runs out.
+    constexpr std::size_t kSlice = std::numeric_limits<int>::max();
     bool ok = true;
     std::size_t offset = 0;
     do {
-        auto chunk = std::min<std::size_t>(data.size() - offset, 1 << 20);
+        auto chunk = std::min(data.size() - offset, kSlice);
         bool last = offset + chunk == data.size();
         ok = XML_Parse(p, data.data() + offset, static_cast<int>(chunk), last) == XML_STATUS_OK;
         offset += chunk;
