@@ -3,10 +3,12 @@
 #include "cleaner/ByteCount.h"
 #include "cleaner/CheckBoxRules.h"
 #include "cleaner/Cleaner.h"
+#include "cleaner/RunningOwners.h"
 
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 namespace sentravex::cli {
 namespace {
@@ -17,6 +19,8 @@ struct CleanArgs {
     MacOptions mac;
     std::vector<std::string> select;
     bool apply = false;
+    bool closeRunning = false;
+    bool force = false;
 };
 
 // Checks what one --select names, as the window's check boxes would.
@@ -42,7 +46,12 @@ Json bytesOf(const std::optional<std::int64_t>& bytes) {
     return bytes ? Json(*bytes) : Json(nullptr);
 }
 
-void printListing(const std::vector<CleanerCategory>& categories, bool json) {
+void printListing(const std::vector<CleanerCategory>& categories,
+                  const std::vector<RunningProcess>& running, bool systemRoot, bool json) {
+    auto runningApplication = [&](const CleanerCategory& c) {
+        auto owner = runningOwner(c, running, systemRoot);
+        return owner ? owner->application : std::string();
+    };
     if (json) {
         Json doc;
         doc["categories"] = Json::array();
@@ -54,18 +63,23 @@ void printListing(const std::vector<CleanerCategory>& categories, bool json) {
                                  {"bytes", bytesOf(i.bytes)},
                                  {"enabled", i.isEnabled.value_or(false)},
                                  {"paths", i.AllList}});
-            doc["categories"].push_back({{"name", c.Name},
-                                         {"size", c.Size},
-                                         {"bytes", bytesOf(c.bytes)},
-                                         {"enabled", c.isEnabled},
-                                         {"items", std::move(items)}});
+            const auto application = runningApplication(c);
+            doc["categories"].push_back(
+                {{"name", c.Name},
+                 {"size", c.Size},
+                 {"bytes", bytesOf(c.bytes)},
+                 {"enabled", c.isEnabled},
+                 {"running", application.empty() ? Json(nullptr) : Json(application)},
+                 {"items", std::move(items)}});
         }
         printJson(doc);
         return;
     }
     for (const auto& c : categories) {
+        const auto application = runningApplication(c);
         std::cout << c.Name << (c.Size.empty() ? "" : "  " + c.Size)
-                  << (c.isEnabled ? "" : "  (disabled)") << '\n';
+                  << (c.isEnabled ? "" : "  (disabled)")
+                  << (application.empty() ? "" : "  (" + application + " is running)") << '\n';
         for (const auto& i : c.List) {
             bool member = c.isFromAdware && i.isHeader;
             std::cout << (member ? "    " : "  ") << i.NameText
@@ -105,6 +119,20 @@ void printReport(const CleanReport& report, bool apply, bool json) {
                   << (report.failed.size() == 1 ? " path" : " paths") << " could not be removed\n";
 }
 
+// A running application writes back what is deleted from under it: nothing is deleted while one
+// holds a selected category, unless it quits when asked.
+void refuseWhileRunning(const std::vector<CleanerCategory>& categories, const Processes& processes,
+                        bool closeRunning) {
+    auto owners = runningOwners(categories, processes.running(), true);
+    if (closeRunning && !owners.empty())
+        owners = quitAndWait(owners, processes, [](std::chrono::milliseconds pause) {
+            std::this_thread::sleep_for(pause);
+        });
+    if (!owners.empty())
+        throw UsageError(runningOwnersText(owners) +
+                         " (--close-running asks, --force cleans anyway)");
+}
+
 } // namespace
 
 Job addCleanCommand(CLI::App& app) {
@@ -116,6 +144,9 @@ Job addCleanCommand(CLI::App& app) {
     command->add_option("--select", args->select,
                         "Check a whole category, or CATEGORY/ITEM (repeatable)");
     command->add_flag("--apply", args->apply, "Delete the selection (default: a dry run)");
+    command->add_flag("--close-running", args->closeRunning,
+                      "Ask a running browser or Mail whose data is selected to quit first");
+    command->add_flag("--force", args->force, "Clean even what a running application holds");
 
     return [args] {
         auto fs = args->mac.openFileSystem();
@@ -125,12 +156,18 @@ Job addCleanCommand(CLI::App& app) {
         // A selection needs names and paths only; its bytes are counted on the way.
         Cleaner cleaner(fs, user, args->select.empty());
         auto categories = cleaner.availbleApp();
+        const SystemProcesses processes;
+        const bool systemRoot = fs.root().isSystemRoot();
         if (args->select.empty()) {
-            printListing(categories, args->mac.json);
+            printListing(categories,
+                         systemRoot ? processes.running() : std::vector<RunningProcess>{},
+                         systemRoot, args->mac.json);
             return static_cast<int>(exitDone);
         }
         for (const auto& choice : args->select)
             applySelection(categories, choice);
+        if (args->apply && !args->force && systemRoot)
+            refuseWhileRunning(categories, processes, args->closeRunning);
         auto report = cleaner.cleanSelected(categories, args->apply);
         printReport(report, args->apply, args->mac.json);
         return static_cast<int>(report.ok() ? exitDone : exitFound);

@@ -1,14 +1,20 @@
 #include "CliRunner.h"
 #include "MacFixture.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+
+extern char** environ;
 
 namespace sentravex {
 namespace {
 
+using test::CliResult;
 using test::MacFixture;
 using test::runCli;
 using Json = nlohmann::json;
@@ -148,6 +154,99 @@ TEST(CleanCommand, UnknownNamesAreUsageErrorsAndDeleteNothing) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
     EXPECT_TRUE(present(mac, mac.home("/Library/Safari/History.db")));
+}
+
+} // namespace
+} // namespace sentravex
+
+namespace sentravex {
+namespace {
+
+// A program of this account named like Chrome's, running until the end of the test.
+class FakeChrome {
+public:
+    explicit FakeChrome(const std::string& folder) {
+        const std::string copy = folder + "/chrome";
+        std::filesystem::copy_file("/bin/sleep", copy);
+        std::vector<char*> argv{const_cast<char*>(copy.c_str()), const_cast<char*>("600"), nullptr};
+        running_ = ::posix_spawn(&pid_, copy.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    }
+    ~FakeChrome() {
+        if (running_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    explicit operator bool() const { return running_; }
+    // Whether it is still there, not yet reaped after a quit request.
+    bool alive() const { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+private:
+    pid_t pid_ = 0;
+    bool running_ = false;
+};
+
+// The rule holds for this machine's own disk only, so the command line is shut in a tree of its
+// own as "/": a private mount namespace and a change of root, where the superuser may.
+CliResult cleanAsRoot(const MacFixture& mac, std::vector<std::string> more) {
+    const std::string cli = SENTRAVEX_CLI;
+    const std::string script = "set -e; R=\"$1\"; shift\n"
+                               "mkdir -p \"$R/usr\" \"$R/proc\" \"$R/cli\"\n"
+                               "for l in bin lib lib64 sbin; do [ -L /$l ] && ln -sfn \"$(readlink "
+                               "/$l)\" \"$R/$l\"; done\n"
+                               "mount --bind /usr \"$R/usr\"; mount --bind /proc \"$R/proc\"\n"
+                               "mount --bind \"$(dirname \"$CLI\")\" \"$R/cli\"\n"
+                               "exec chroot \"$R\" /cli/sentravex-cli \"$@\"\n";
+    std::vector<std::string> argv{"/usr/bin/env",  "CLI=" + cli, "/usr/bin/unshare", "--mount",
+                                  "--propagation", "private",    "/bin/sh",          "-c",
+                                  script,          "sh",         mac.root(),         "clean",
+                                  "--root",        "/",          "--user",           mac.user()};
+    argv.insert(argv.end(), more.begin(), more.end());
+    return test::runProgram(argv);
+}
+
+TEST(CleanCommand, ARunningApplicationHoldsItsCategoryBack) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a tree of its own as \"/\" needs the superuser";
+    MacFixture mac;
+    buildMac(mac);
+    FakeChrome chrome(mac.root());
+    ASSERT_TRUE(chrome);
+    const std::string cookies = mac.home(chromeDir + "/Default/Cookies");
+
+    auto listing = cleanAsRoot(mac, {"--json"});
+    if (listing.code != 0)
+        GTEST_SKIP() << "no mount namespace here: " << listing.err;
+    for (const auto& c : Json::parse(listing.out)["categories"])
+        EXPECT_EQ(c["running"], c["name"] == "Chrome" ? Json("Google Chrome") : Json()) << c;
+
+    auto refused = cleanAsRoot(mac, {"--select", "Chrome", "--select", "Safari", "--apply"});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(refused.err, "sentravex-cli: Google Chrome is running. Quit it before cleaning, or "
+                           "it may write back what is deleted. (--close-running asks, --force "
+                           "cleans anyway)\n");
+    EXPECT_TRUE(present(mac, cookies));
+    EXPECT_TRUE(present(mac, mac.home("/Library/Safari/History.db"))) << "nothing is deleted";
+
+    EXPECT_EQ(cleanAsRoot(mac, {"--select", "Safari", "--apply"}).code, 0) << "not Chrome's";
+    EXPECT_EQ(cleanAsRoot(mac, {"--select", "Chrome", "--force", "--apply"}).code, 0);
+    EXPECT_FALSE(present(mac, cookies));
+
+    mac.file(cookies, "c");
+    auto closed = cleanAsRoot(mac, {"--select", "Chrome", "--close-running", "--apply"});
+    EXPECT_EQ(closed.code, 0) << closed.err;
+    EXPECT_FALSE(chrome.alive()) << "asked to quit, it did";
+}
+
+// Anywhere but this machine's own disk, nothing of the rule applies.
+TEST(CleanCommand, AnotherDiskHasNoRunningApplications) {
+    MacFixture mac;
+    buildMac(mac);
+    FakeChrome chrome(mac.root());
+    auto listing = runCli(args(mac, {"--json"}));
+    for (const auto& c : Json::parse(listing.out)["categories"])
+        EXPECT_TRUE(c["running"].is_null()) << c;
+    EXPECT_EQ(runCli(args(mac, {"--select", "Chrome", "--apply"})).code, 0);
 }
 
 } // namespace

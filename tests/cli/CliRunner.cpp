@@ -10,6 +10,12 @@
 namespace sentravex::test {
 
 CliResult runCli(const std::vector<std::string>& args, bool asNobody) {
+    std::vector<std::string> argv{SENTRAVEX_CLI};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return runProgram(argv, asNobody);
+}
+
+CliResult runProgram(const std::vector<std::string>& args, bool asNobody) {
     int out[2], err[2];
     if (::pipe(out) != 0 || ::pipe(err) != 0)
         return {};
@@ -22,11 +28,11 @@ CliResult runCli(const std::vector<std::string>& args, bool asNobody) {
         ::dup2(err[1], 2);
         if (asNobody && ::geteuid() == 0 && (::setgid(drop.gid) != 0 || ::setuid(drop.uid) != 0))
             ::_exit(126);
-        std::vector<char*> argv{const_cast<char*>(SENTRAVEX_CLI)};
+        std::vector<char*> argv;
         for (const auto& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        ::execv(SENTRAVEX_CLI, argv.data());
+        ::execv(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(out[1]);

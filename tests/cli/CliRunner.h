@@ -15,5 +15,7 @@ struct CliResult {
 // the unprivileged "nobody" account when the tests run as the superuser, for whom permissions
 // never fail.
 CliResult runCli(const std::vector<std::string>& args, bool asNobody = false);
+// The same for any program, `argv[0]` its path.
+CliResult runProgram(const std::vector<std::string>& argv, bool asNobody = false);
 
 } // namespace sentravex::test

@@ -1,6 +1,7 @@
 #include "Processes.h"
 #include "UniqueFd.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -33,6 +34,14 @@ std::string nameOf(int folderFd) {
     return base.starts_with(comm) ? base : comm;
 }
 
+// A process that has ended and waits for its parent to collect it runs no more.
+bool ended(int folderFd) {
+    std::string stat = firstField(folderFd, "stat", '\n', 512);
+    auto close = stat.rfind(')');
+    return close == std::string::npos || stat.compare(close, 3, ") Z") == 0 ||
+           stat.compare(close, 3, ") X") == 0;
+}
+
 } // namespace
 
 std::vector<RunningProcess> SystemProcesses::running() const {
@@ -49,12 +58,17 @@ std::vector<RunningProcess> SystemProcesses::running() const {
             continue;
         UniqueFd folder(::openat(::dirfd(proc), e->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         struct stat st {};
-        if (!folder || ::fstat(folder.get(), &st) != 0 || st.st_uid != me)
+        if (!folder || ::fstat(folder.get(), &st) != 0 || st.st_uid != me || ended(folder.get()))
             continue;
         out.push_back({pid, nameOf(folder.get()), {}});
     }
     ::closedir(proc);
     return out;
+}
+
+void SystemProcesses::requestQuit(const RunningProcess& process) const {
+    if (process.pid > 0)
+        ::kill(static_cast<pid_t>(process.pid), SIGTERM);
 }
 
 std::string currentExecutable() {

@@ -1,6 +1,7 @@
 #include "LocalFileSystem.h"
 #include "Processes.h"
 #include "PropertyList.h"
+#include "ScriptShape.h"
 
 #include <libproc.h>
 #include <sys/proc_info.h>
@@ -56,6 +57,18 @@ std::vector<RunningProcess> SystemProcesses::running() const {
             out.push_back(describe(disk, pid, path));
     }
     return out;
+}
+
+// An application is asked by Apple event, as the Dock's Quit does; the reply is not awaited.
+void SystemProcesses::requestQuit(const RunningProcess& process) const {
+    if (process.bundleIdentifier.empty()) {
+        if (process.pid > 0)
+            ::kill(static_cast<pid_t>(process.pid), SIGTERM);
+        return;
+    }
+    spawnAndWait({"/usr/bin/osascript", "-e",
+                  "ignoring application responses\ntell application id \"" +
+                      appleScriptEscaped(process.bundleIdentifier) + "\" to quit\nend ignoring"});
 }
 
 std::string currentExecutable() {

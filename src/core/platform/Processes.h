@@ -21,6 +21,8 @@ public:
     virtual ~Processes() = default;
     // This account's processes, this one left out.
     virtual std::vector<RunningProcess> running() const = 0;
+    // Asks a process to quit the normal way, not by force; the answer is not awaited.
+    virtual void requestQuit(const RunningProcess& process) const = 0;
 
     bool isRunning(std::string_view name) const {
         for (const auto& p : running())
@@ -34,6 +36,7 @@ public:
 class SystemProcesses : public Processes {
 public:
     std::vector<RunningProcess> running() const override;
+    void requestQuit(const RunningProcess& process) const override;
 };
 
 // The file this program runs from; empty when the system does not say.

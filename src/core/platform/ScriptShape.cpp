@@ -34,6 +34,16 @@ std::optional<std::string> literalBetween(std::string_view source, std::string_v
 
 } // namespace
 
+std::string appleScriptEscaped(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
 std::optional<ScriptShape> parseScript(const std::string& source) {
     if (source == "tell application \"System Events\"\nrestart\nend tell")
         return ScriptShape{ScriptShape::Restart, {}};

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sentravex {
 
@@ -14,6 +15,9 @@ struct ScriptShape {
 
     friend bool operator==(const ScriptShape&, const ScriptShape&) = default;
 };
+
+// The body of an AppleScript string literal holding `text`.
+std::string appleScriptEscaped(std::string_view text);
 
 // The shape of a source text, with its string literal decoded; nullopt for anything else, so
 // that nothing but these three is ever run.

@@ -2,6 +2,7 @@
 
 #include "PrivilegedPaths.h"
 #include "platform/Root.h"
+#include "platform/ScriptShape.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -27,16 +28,6 @@ std::string shellQuoted(std::string_view word) {
     for (char c : word)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
-}
-
-std::string appleScriptEscaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += c;
-    }
-    return out;
 }
 
 std::string deletionCommand() {

@@ -13,8 +13,6 @@ namespace scripts {
 // A word for the shell: as it is when it holds only characters the shell takes literally,
 // otherwise in single quotes.
 std::string shellQuoted(std::string_view word);
-// The body of an AppleScript string literal holding `text`.
-std::string appleScriptEscaped(std::string_view text);
 
 // "rm -rf" over the seven protected paths of this machine's own disk, in order.
 std::string deletionCommand();
