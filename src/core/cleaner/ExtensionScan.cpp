@@ -95,7 +95,6 @@ std::vector<ExtensionRecord> ExtensionScan::getChromeExtantionList(const FileSys
     for (const auto& profile : *profiles) {
         std::string extensions = chromeFolder(user) + "/" + profile.folder + "/Extensions";
         for (const auto& idFolder : QuorvaneScan::getUrlListAt(fs, extensions)) {
-            std::optional<std::int64_t> size; // the whole id folder, walked once
             for (const auto& versionFolder : QuorvaneScan::getUrlListAt(fs, idFolder)) {
                 if (QuorvaneScan::getUrlListAt(fs, versionFolder).empty())
                     continue;
@@ -114,9 +113,7 @@ std::vector<ExtensionRecord> ExtensionScan::getChromeExtantionList(const FileSys
                     if (!name)
                         continue;
                 }
-                if (!size)
-                    size = fs.allocatedSize(idFolder);
-                records.push_back({idFolder, *version, *name, *size, profile.name});
+                records.push_back({idFolder, *version, *name, profile.name});
             }
         }
     }
@@ -149,7 +146,7 @@ std::vector<ExtensionRecord> ExtensionScan::getFirefoxExtantionList(const FileSy
                 continue;
             if (!liesInsideProfile(*location, profilesFolder))
                 continue;
-            records.push_back({*location, *version, *name, fs.allocatedSize(*location), "Default"});
+            records.push_back({*location, *version, *name, "Default"});
         }
     }
     return records;
