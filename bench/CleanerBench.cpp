@@ -1,12 +1,15 @@
-// The cleaner's readers on crafted browser stores: a profile cache of many profiles, and many
-// Firefox add-on entries over one large folder.
+// The cleaner's readers on crafted browser stores (a profile cache of many profiles, many Firefox
+// add-on entries over one large folder), and a build over large caches that is asked to stop.
 #include "BenchTree.h"
 #include "cleaner/ChromeProfiles.h"
+#include "cleaner/Cleaner.h"
 #include "cleaner/ExtensionScan.h"
 #include "platform/LocalFileSystem.h"
 
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -59,5 +62,48 @@ void firefoxAddOnsOverALargeFolder(benchmark::State& state) {
     state.counters["listed"] = static_cast<double>(listed);
 }
 BENCHMARK(firefoxAddOnsOverALargeFolder)->Arg(375)->Arg(1'500)->Unit(benchmark::kMillisecond);
+
+// A home whose caches hold 200,000 files in 200 folders.
+bool writeLargeCaches(const BenchTree& tree) {
+    for (int folder = 0; folder < 200; ++folder)
+        if (!tree.crowdedFolder("/Users/" + user + "/Library/Caches/c" + std::to_string(folder),
+                                1000))
+            return false;
+    return true;
+}
+
+// The whole build: what closing the window waited for while a build could not be stopped.
+void cleanerBuildOverLargeCaches(benchmark::State& state) {
+    BenchTree tree;
+    if (!writeLargeCaches(tree)) {
+        state.SkipWithError("cannot write the caches");
+        return;
+    }
+    LocalFileSystem fs{Root(tree.root())};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Cleaner(fs, user).availbleApp().size());
+}
+BENCHMARK(cleanerBuildOverLargeCaches)->Unit(benchmark::kMillisecond);
+
+// From the stop request, made while the caches are being sized, to the build's end.
+void cleanerBuildStopOverLargeCaches(benchmark::State& state) {
+    BenchTree tree;
+    if (!writeLargeCaches(tree)) {
+        state.SkipWithError("cannot write the caches");
+        return;
+    }
+    LocalFileSystem fs{Root(tree.root())};
+    for (auto _ : state) {
+        StopFlag stop;
+        std::thread build([&] { Cleaner(fs, user, true, &stop).scanInBG([](auto) {}); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto asked = std::chrono::steady_clock::now();
+        stop.request();
+        build.join();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count());
+    }
+}
+BENCHMARK(cleanerBuildStopOverLargeCaches)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

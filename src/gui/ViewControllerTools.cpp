@@ -81,7 +81,7 @@ void onMainThreadAndWait(QObject* context, const std::shared_ptr<BuildGate>& gat
 void ViewController::setUpTools() {
     cleaner_ = std::make_unique<Cleaner>(
         options_.services.files ? *options_.services.files : static_cast<const FileSystem&>(fs_),
-        options_.user);
+        options_.user, /*sizing*/ true, &buildStop_);
     ui_->toolsTable->setProperty("tag", toolsTableTag);
     ui_->selectionTable->setProperty("tag", selectionTableTag);
     ui_->selectionView->table = ui_->selectionTable;
@@ -94,6 +94,7 @@ void ViewController::setUpTools() {
 }
 
 void ViewController::stopBuild() {
+    buildStop_.request();
     if (buildGate_) {
         std::lock_guard lock(buildGate_->mutex);
         buildGate_->cancelled = true;

@@ -18,6 +18,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 
 using namespace sentravex;
@@ -123,6 +125,7 @@ private slots:
     void cleanReportsWhatCouldNotBeRemoved();
     void cleanIsRefusedWhileABuildRuns();
     void closingDuringABuildEndsItsWait();
+    void closingDuringASizeWalkEndsTheBuild();
 };
 
 void ToolsSideTest::buildListsTheCategoriesInOrderWithTheirSizes() {
@@ -539,6 +542,40 @@ void ToolsSideTest::closingDuringABuildEndsItsWait() {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     QVERIFY(true); // the window went away without waiting for a hand-off that never comes
+}
+
+// A size walk that does not end by itself (within half a minute, once) and tells when it has
+// begun.
+class EndlessWalk : public FaultyFileSystem {
+public:
+    using FaultyFileSystem::FaultyFileSystem;
+    std::int64_t allocatedSize(const std::string&, const KeepWalking& keepWalking) const override {
+        if (ranOut)
+            return 0;
+        walking = true;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!keepWalking || keepWalking())
+            if (std::chrono::steady_clock::now() > giveUp) {
+                ranOut = true;
+                break;
+            }
+        return 0;
+    }
+    mutable std::atomic<bool> walking{false};
+    mutable std::atomic<bool> ranOut{false};
+};
+
+void ToolsSideTest::closingDuringASizeWalkEndsTheBuild() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    const auto local = mac.fileSystem();
+    EndlessWalk endless(local);
+    {
+        Window w(mac, &endless);
+        w.vc.showToolsView();
+        QTRY_VERIFY_WITH_TIMEOUT(endless.walking, 20000);
+    } // the window goes as on Quit, while Safari's first item is being sized
+    QVERIFY(!endless.ranOut);
 }
 
 QTEST_MAIN(ToolsSideTest)

@@ -7,24 +7,32 @@
 
 namespace sentravex::test {
 
-// Wraps a file system and counts what is asked of it; `beforeCall`, when set, runs first on
-// every call (from whichever thread makes it).
+// Wraps a file system and counts what is asked of it; `beforeEach`, when set, runs first on
+// every call and every entry of a size walk (on whichever thread makes it).
 class CountingFileSystem : public FileSystem {
 public:
     explicit CountingFileSystem(const FileSystem& inner) : inner_(inner) {}
 
     mutable std::atomic<long> calls{0};
     mutable std::atomic<long> sizings{0}; // allocatedSize calls
-    std::function<void()> beforeCall;
+    mutable std::atomic<long> walked{0};  // entries met by the size walks
+    std::function<void()> beforeEach;
 
     bool exists(const std::string& p) const override { return count(), inner_.exists(p); }
     bool isDirectory(const std::string& p) const override { return count(), inner_.isDirectory(p); }
     std::vector<std::string> listFolder(const std::string& p) const override {
         return count(), inner_.listFolder(p);
     }
-    std::int64_t allocatedSize(const std::string& p) const override {
+    std::int64_t allocatedSize(const std::string& p,
+                               const KeepWalking& keepWalking = {}) const override {
         ++sizings;
-        return count(), inner_.allocatedSize(p);
+        count();
+        return inner_.allocatedSize(p, [this, &keepWalking] {
+            ++walked;
+            if (beforeEach)
+                beforeEach();
+            return !keepWalking || keepWalking();
+        });
     }
     RemoveResult removeItem(const std::string& p,
                             const RemoveProgress& progress = {}) const override {
@@ -38,8 +46,8 @@ public:
 private:
     void count() const {
         ++calls;
-        if (beforeCall)
-            beforeCall();
+        if (beforeEach)
+            beforeEach();
     }
 
     const FileSystem& inner_;

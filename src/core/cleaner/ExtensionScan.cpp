@@ -87,15 +87,22 @@ std::optional<std::string> ExtensionScan::resolveMessageName(const FileSystem& f
 }
 
 std::vector<ExtensionRecord> ExtensionScan::getChromeExtantionList(const FileSystem& fs,
-                                                                   const std::string& user) {
+                                                                   const std::string& user,
+                                                                   const StopFlag* stop) {
     std::vector<ExtensionRecord> records;
     auto profiles = readChromeProfiles(fs, user);
     if (!profiles)
         return records;
     for (const auto& profile : *profiles) {
+        if (stopRequested(stop))
+            return records;
         std::string extensions = chromeFolder(user) + "/" + profile.folder + "/Extensions";
         for (const auto& idFolder : QuorvaneScan::getUrlListAt(fs, extensions)) {
+            if (stopRequested(stop))
+                return records;
             for (const auto& versionFolder : QuorvaneScan::getUrlListAt(fs, idFolder)) {
+                if (stopRequested(stop))
+                    return records;
                 if (QuorvaneScan::getUrlListAt(fs, versionFolder).empty())
                     continue;
                 std::string manifestPath = versionFolder + "/manifest.json";
@@ -121,10 +128,13 @@ std::vector<ExtensionRecord> ExtensionScan::getChromeExtantionList(const FileSys
 }
 
 std::vector<ExtensionRecord> ExtensionScan::getFirefoxExtantionList(const FileSystem& fs,
-                                                                    const std::string& user) {
+                                                                    const std::string& user,
+                                                                    const StopFlag* stop) {
     std::vector<ExtensionRecord> records;
     const std::string profilesFolder = firefoxProfilesFolder(user);
     for (const auto& profile : QuorvaneScan::getUrlListAt(fs, profilesFolder)) {
+        if (stopRequested(stop))
+            return records;
         std::string storePath = profile + "/extensions.json";
         if (!fs.exists(storePath))
             continue;
@@ -135,6 +145,8 @@ std::vector<ExtensionRecord> ExtensionScan::getFirefoxExtantionList(const FileSy
         if (addons == store->end() || !addons->is_array())
             continue;
         for (const auto& addon : *addons) {
+            if (stopRequested(stop))
+                return records;
             if (!addon.is_object())
                 continue;
             const Json* descriptor = valueAtKeyPath(addon, "descriptor");

@@ -79,7 +79,8 @@ std::vector<std::string> LocalFileSystem::listFolder(const std::string& folder) 
     return out;
 }
 
-std::int64_t LocalFileSystem::allocatedSize(const std::string& path) const {
+std::int64_t LocalFileSystem::allocatedSize(const std::string& path,
+                                            const KeepWalking& keepWalking) const {
     Fd item(root_.open(path, O_PATH | O_NOFOLLOW));
     struct stat st {};
     if (!item || ::fstat(item.get(), &st) != 0)
@@ -90,9 +91,15 @@ std::int64_t LocalFileSystem::allocatedSize(const std::string& path) const {
     if (!folder)
         return 0;
     std::int64_t sum = 0;
+    bool stopped = false;
     walkTree(
         folder.get(),
-        [&sum](int dirFd, const char* name, bool isFolder) {
+        [&sum, &stopped, &keepWalking](int dirFd, const char* name, bool isFolder) {
+            // Asked to stop: nothing more is counted or descended into.
+            if (stopped || (keepWalking && !keepWalking())) {
+                stopped = true;
+                return false;
+            }
             if (isFolder)
                 return true;
             struct stat est {};

@@ -15,7 +15,8 @@ public:
     bool exists(const std::string& path) const override;
     bool isDirectory(const std::string& path) const override;
     std::vector<std::string> listFolder(const std::string& folder) const override;
-    std::int64_t allocatedSize(const std::string& path) const override;
+    std::int64_t allocatedSize(const std::string& path,
+                               const KeepWalking& keepWalking = {}) const override;
     RemoveResult removeItem(const std::string& path,
                             const RemoveProgress& progress = {}) const override;
     bool isWritable(const std::string& path) const override;

@@ -249,7 +249,9 @@ public:
     std::vector<std::string> listFolder(const std::string& p) const override {
         return p == folder ? entries_ : std::vector<std::string>{};
     }
-    std::int64_t allocatedSize(const std::string&) const override { return 0; }
+    std::int64_t allocatedSize(const std::string&, const KeepWalking& = {}) const override {
+        return 0;
+    }
     RemoveResult removeItem(const std::string&, const RemoveProgress& = {}) const override {
         return {};
     }
@@ -264,7 +266,7 @@ private:
 };
 
 TEST(CatalogueCheck, ManyMatchesAreEachRecordedOnceInLinearTime) {
-    const std::size_t n = 4000;
+    const std::size_t n = 10000;
     const CrowdedSupportFolder small(n), large(4 * n);
     const double ratio = test::growthRatio(
         [&](std::size_t size) {
