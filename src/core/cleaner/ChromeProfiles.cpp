@@ -38,6 +38,8 @@ std::optional<std::vector<ChromeProfile>> readChromeProfiles(const FileSystem& f
     if (!cache || !cache->is_object())
         return profiles;
     for (const auto& folder : folders) {
+        if (profiles.size() == mostChromeProfiles)
+            break;
         auto info = cache->find(folder);
         if (info == cache->end() || !isFolderName(folder))
             continue;
