@@ -157,7 +157,7 @@ TEST(IcnsEntries, LegacyEntriesComeAloneWithTheirMask) {
     const std::string file = icns(entry("s8mk", "other") + mask + rgb + entry("ic10", png));
     EXPECT_EQ(iconImageForSide(file, 32), icns(rgb + mask));
     // A modern entry that holds no PNG comes as an .icns of its own.
-    const std::string jpeg2000 = entry("ic08", std::string("\0\0\0\x0CjP  rest", 14));
+    const std::string jpeg2000 = entry("ic08", std::string("\0\0\0\x0CjP  rest", 12));
     EXPECT_EQ(iconImageForSide(icns(jpeg2000), 256), icns(jpeg2000));
 }
 
