@@ -1,4 +1,6 @@
-// The catalogue check on the demo tree, without pacing: the file-system work of one scan.
+// The catalogue check without pacing: the file-system work of one scan on the demo tree, and on
+// a tree whose application-support folder holds many matching names.
+#include "BenchTree.h"
 #include "demo/DemoTree.h"
 #include "platform/LocalFileSystem.h"
 #include "scan/ProgressSink.h"
@@ -36,5 +38,25 @@ void catalogueCheckOnDemoTree(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(catalogueCheckOnDemoTree)->Unit(benchmark::kMicrosecond);
+
+// Every entry matches two rows of the catalogue: each is recorded once, the second time found
+// already listed.
+void catalogueCheckOnManyMatches(benchmark::State& state) {
+    const auto matches = state.range(0);
+    bench::BenchTree tree;
+    for (long i = 0; i < matches; ++i)
+        tree.file("/Library/Application Support/Quorvane Helper " + std::to_string(i));
+    LocalFileSystem fs{Root(tree.root())};
+    NoWait sink;
+    std::size_t found = 0;
+    for (auto _ : state) {
+        ThreatScanner scanner(fs, "bench");
+        scanner.checkQuorvane(sink);
+        found = scanner.arrQuorvaneList().size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["threats"] = static_cast<double>(found);
+}
+BENCHMARK(catalogueCheckOnManyMatches)->Arg(15'000)->Arg(60'000)->Unit(benchmark::kMillisecond);
 
 } // namespace

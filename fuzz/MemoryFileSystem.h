@@ -31,7 +31,7 @@ public:
                                           it->first.find('/', prefix.size()) - prefix.size()));
         return {names.begin(), names.end()};
     }
-    std::int64_t allocatedSize(const std::string& path) const override {
+    std::int64_t allocatedSize(const std::string& path, const KeepWalking& = {}) const override {
         std::int64_t sum = 0;
         for (const auto& [p, content] : files)
             if (p == path || p.starts_with(path + "/"))

@@ -201,6 +201,7 @@ private:
     bool scanningDone_ = false;
     std::shared_ptr<BuildGate> buildGate_;
     std::thread buildThread_;
+    StopFlag buildStop_; // asked for only when the window goes: builds end there
     std::map<std::string, QIcon> icons_;
 };
 

@@ -3,13 +3,13 @@
 #include "AlertService.h"
 #include "AppDelegate.h"
 #include "CheckBox.h"
-#include "QtWorkspace.h"
+#include "IconImage.h"
 #include "SelectionView.h"
 #include "ToolsCell.h"
 #include "ToolsSelectionCell.h"
 #include "ViewController.h"
+#include "cleaner/CategoryIcon.h"
 #include "cleaner/CheckBoxRules.h"
-#include "platform/Root.h"
 #include "ui_ViewController.h"
 #include "view/CleanAlert.h"
 #include "view/TableHeights.h"
@@ -21,6 +21,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStyle>
+#include <QtMath>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -38,6 +39,7 @@ namespace {
 
 constexpr int toolsTableTag = 1;
 constexpr int selectionTableTag = 2;
+constexpr int categoryIconSide = 40;
 
 constexpr const char* chromeDetailsLine = "Cookies, Visited Links, History, Login Data, "
                                           "LastSession, User preferences, Favicons, Top Sites, "
@@ -81,7 +83,7 @@ void onMainThreadAndWait(QObject* context, const std::shared_ptr<BuildGate>& gat
 void ViewController::setUpTools() {
     cleaner_ = std::make_unique<Cleaner>(
         options_.services.files ? *options_.services.files : static_cast<const FileSystem&>(fs_),
-        options_.user);
+        options_.user, /*sizing*/ true, &buildStop_);
     ui_->toolsTable->setProperty("tag", toolsTableTag);
     ui_->selectionTable->setProperty("tag", selectionTableTag);
     ui_->selectionView->table = ui_->selectionTable;
@@ -94,6 +96,7 @@ void ViewController::setUpTools() {
 }
 
 void ViewController::stopBuild() {
+    buildStop_.request();
     if (buildGate_) {
         std::lock_guard lock(buildGate_->mutex);
         buildGate_->cancelled = true;
@@ -225,22 +228,21 @@ void ViewController::reloadData(int tag) {
 }
 
 QIcon ViewController::categoryIcon(const CleanerCategory& category) {
-    const std::string& img = category.Img;
-    auto cached = icons_.find(img);
+    auto cached = icons_.find(category.Img);
     if (cached != icons_.end())
         return cached->second;
+    const int side = qCeil(categoryIconSide * devicePixelRatioF());
+    const auto source = iconForCategory(cleaner_->fileSystem(), category, side);
     QIcon icon;
-    if (!img.starts_with('/')) {
-        icon = QIcon(QStringLiteral(":/images/%1.png").arg(QString::fromStdString(img)));
-    } else {
-        icon = QtWorkspace::iconForFile(Root(options_.root), img);
-        if (icon.isNull())
-            icon = category.Name == "System"
-                       ? QIcon::fromTheme(QStringLiteral("system-file-manager"),
-                                          style()->standardIcon(QStyle::SP_DirIcon))
-                       : QIcon(QStringLiteral(":/images/app_generic.png"));
-    }
-    icons_.emplace(img, icon);
+    if (QPixmap image = source.image ? iconPixmap(*source.image, side) : QPixmap(); !image.isNull())
+        icon = QIcon(image);
+    else if (source.fallback == CategoryIcon::Fallback::FolderIcon)
+        icon = QIcon::fromTheme(QStringLiteral("system-file-manager"),
+                                style()->standardIcon(QStyle::SP_DirIcon));
+    else
+        icon = QIcon(
+            QStringLiteral(":/images/%1.png").arg(QString::fromStdString(source.programImage)));
+    icons_.emplace(category.Img, icon);
     return icon;
 }
 
@@ -259,7 +261,7 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         cell->nameText->setText(QString::fromStdString(k.Name));
         cell->sizeText->setText(QString::fromStdString(k.Size));
         cell->setDetails(detailsLineOf(k));
-        cell->imageIcon->setPixmap(categoryIcon(k).pixmap(40, 40));
+        cell->imageIcon->setPixmap(categoryIcon(k).pixmap(categoryIconSide, categoryIconSide));
         cell->detailsButton->setProperty("tag", row);
         cell->checkBox->setProperty("tag", row);
         cell->checkBox->setState(k.isChecked);

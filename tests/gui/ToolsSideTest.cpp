@@ -18,7 +18,11 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace sentravex;
 using sentravex::test::FaultyFileSystem;
@@ -113,6 +117,7 @@ private slots:
     void buildListsTheCategoriesInOrderWithTheirSizes();
     void buildWithNoApplicationsKeepsExtensionsAndSystem();
     void categoryIconsComeFromTheBundles();
+    void iconFilesThatStallOrFloodStayOutOfTheWindow();
     void showingTheToolsSideTwiceStartsOneBuildAndKeepsChecks();
     void categoryCheckBoxChecksEveryItem();
     void overlayShowsItemsAndSwallowsInput();
@@ -123,6 +128,7 @@ private slots:
     void cleanReportsWhatCouldNotBeRemoved();
     void cleanIsRefusedWhileABuildRuns();
     void closingDuringABuildEndsItsWait();
+    void closingDuringASizeWalkEndsTheBuild();
 };
 
 void ToolsSideTest::buildListsTheCategoriesInOrderWithTheirSizes() {
@@ -178,19 +184,37 @@ void ToolsSideTest::buildWithNoApplicationsKeepsExtensionsAndSystem() {
     QVERIFY(w.cell("System")->checkBox->isEnabled());
 }
 
-// An .icns holding one PNG image, as the image-format plugin reads it.
-std::string icnsOf(const QColor& color) {
-    QImage image(64, 64, QImage::Format_ARGB32);
+std::string bigEndian(std::size_t n) {
+    return {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+}
+
+std::string pngOf(const QColor& color, int side) {
+    QImage image(side, side, QImage::Format_ARGB32);
     image.fill(color);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    auto bigEndian = [](std::uint32_t n) {
-        return std::string{char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
-    };
-    const auto entry = "ic07" + bigEndian(std::uint32_t(8 + png.size())) + png.toStdString();
-    return "icns" + bigEndian(std::uint32_t(8 + entry.size())) + entry;
+    return png.toStdString();
+}
+
+std::string icnsEntry(const char* type, const std::string& png) {
+    return type + bigEndian(8 + png.size()) + png;
+}
+
+std::string icns(const std::string& entries) {
+    return "icns" + bigEndian(8 + entries.size()) + entries;
+}
+
+// An .icns holding one PNG image, as the image-format plugin reads it.
+std::string icnsOf(const QColor& color) {
+    return icns(icnsEntry("ic07", pngOf(color, 64)));
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 void ToolsSideTest::categoryIconsComeFromTheBundles() {
@@ -212,6 +236,41 @@ void ToolsSideTest::categoryIconsComeFromTheBundles() {
              QIcon(":/images/Browser_ext.png").pixmap(40, 40).toImage());
     QVERIFY(shown("System") != generic);
     QVERIFY(!shown("System").isNull());
+}
+
+void ToolsSideTest::iconFilesThatStallOrFloodStayOutOfTheWindow() {
+    MacFixture mac;
+    // Safari's icon: a megabyte of full-size entries, each a 4 MB image once decoded, around the
+    // one entry near the size shown.
+    const std::string large = pngOf(Qt::blue, 1024);
+    std::string entries = icnsEntry("icp4", pngOf(Qt::yellow, 16));
+    while (entries.size() < (1u << 20))
+        entries += icnsEntry("ic10", large);
+    entries += icnsEntry("icp6", pngOf(Qt::green, 64));
+    mac.file("/Applications/Safari.app/Contents/Info.plist",
+             "<plist><dict><key>CFBundleIconFile</key><string>compass</string></dict></plist>")
+        .file("/Applications/Safari.app/Contents/Resources/compass.icns", icns(entries))
+        .file("/Applications/Firefox.app/Contents/Info.plist",
+              "<plist><dict><key>CFBundleIconFile</key><string>firefox</string></dict></plist>")
+        .folder("/Applications/Firefox.app/Contents/Resources")
+        .folder("/Applications/Mail.app/Contents");
+    // Pipes that no one writes to, where Mail's Info.plist and Firefox's icon belong.
+    for (const char* pipe : {"/Applications/Mail.app/Contents/Info.plist",
+                             "/Applications/Firefox.app/Contents/Resources/firefox.icns"})
+        QCOMPARE(::mkfifo(mac.host(pipe).c_str(), 0644), 0);
+
+    const long before = peakKilobytes();
+    Window w(mac);
+    w.build();
+    auto shown = [&](const char* name) { return w.cell(name)->imageIcon->pixmap().toImage(); };
+    const QImage safari = shown("Safari");
+    QCOMPARE(safari.pixelColor(safari.rect().center()), QColor(Qt::green));
+    const auto generic = QIcon(":/images/app_generic.png").pixmap(40, 40).toImage();
+    QCOMPARE(shown("Mail"), generic);
+    QCOMPARE(shown("Firefox"), generic);
+    // Decoding every entry at full size took more than half a gigabyte.
+    QVERIFY2(peakKilobytes() - before < 128 * 1024,
+             qPrintable(QString::number(peakKilobytes() - before) + " KiB"));
 }
 
 void ToolsSideTest::showingTheToolsSideTwiceStartsOneBuildAndKeepsChecks() {
@@ -539,6 +598,40 @@ void ToolsSideTest::closingDuringABuildEndsItsWait() {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     QVERIFY(true); // the window went away without waiting for a hand-off that never comes
+}
+
+// A size walk that does not end by itself (within half a minute, once) and tells when it has
+// begun.
+class EndlessWalk : public FaultyFileSystem {
+public:
+    using FaultyFileSystem::FaultyFileSystem;
+    std::int64_t allocatedSize(const std::string&, const KeepWalking& keepWalking) const override {
+        if (ranOut)
+            return 0;
+        walking = true;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!keepWalking || keepWalking())
+            if (std::chrono::steady_clock::now() > giveUp) {
+                ranOut = true;
+                break;
+            }
+        return 0;
+    }
+    mutable std::atomic<bool> walking{false};
+    mutable std::atomic<bool> ranOut{false};
+};
+
+void ToolsSideTest::closingDuringASizeWalkEndsTheBuild() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    const auto local = mac.fileSystem();
+    EndlessWalk endless(local);
+    {
+        Window w(mac, &endless);
+        w.vc.showToolsView();
+        QTRY_VERIFY_WITH_TIMEOUT(endless.walking, 20000);
+    } // the window goes as on Quit, while Safari's first item is being sized
+    QVERIFY(!endless.ranOut);
 }
 
 QTEST_MAIN(ToolsSideTest)

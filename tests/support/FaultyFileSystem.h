@@ -30,8 +30,9 @@ public:
     std::vector<std::string> listFolder(const std::string& p) const override {
         return unreadable.count(p) ? std::vector<std::string>{} : inner_.listFolder(p);
     }
-    std::int64_t allocatedSize(const std::string& p) const override {
-        return unreadable.count(p) ? 0 : inner_.allocatedSize(p);
+    std::int64_t allocatedSize(const std::string& p,
+                               const KeepWalking& keepWalking = {}) const override {
+        return unreadable.count(p) ? 0 : inner_.allocatedSize(p, keepWalking);
     }
     RemoveResult removeItem(const std::string& p,
                             const RemoveProgress& progress = {}) const override {

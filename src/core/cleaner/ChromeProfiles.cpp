@@ -29,17 +29,22 @@ std::optional<std::vector<ChromeProfile>> readChromeProfiles(const FileSystem& f
     if (!data)
         return std::nullopt;
     std::vector<ChromeProfile> profiles;
-    auto state = parseJsonObject(*data);
+    constexpr std::string_view cachePath = "profile.info_cache";
+    std::vector<std::string> folders; // in the file's order
+    auto state = parseJsonObject(*data, cachePath, folders);
     if (!state)
         return profiles;
-    const Json* cache = valueAtKeyPath(*state, "profile.info_cache");
+    const Json* cache = valueAtKeyPath(*state, cachePath);
     if (!cache || !cache->is_object())
         return profiles;
-    for (const auto& [folder, info] : cache->items()) {
-        if (!isFolderName(folder))
+    for (const auto& folder : folders) {
+        if (profiles.size() == mostChromeProfiles)
+            break;
+        auto info = cache->find(folder);
+        if (info == cache->end() || !isFolderName(folder))
             continue;
         // A profile without a display name goes by its folder's name.
-        auto name = stringAtKeyPath(info, "name");
+        auto name = stringAtKeyPath(*info, "name");
         profiles.push_back({folder, name ? *name : folder});
     }
     return profiles;

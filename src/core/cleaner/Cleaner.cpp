@@ -65,15 +65,20 @@ CleanerItem Cleaner::getDicForList(Urls list, std::string name, bool isExt) {
 }
 
 std::int64_t Cleaner::fileSizeOf(const std::string& url) const {
-    return fs_.allocatedSize(url);
+    if (!stop_)
+        return fs_.allocatedSize(url);
+    return fs_.allocatedSize(url, [this] { return !stopped(); });
 }
 
 std::int64_t Cleaner::countSize(std::vector<CleanerItem>& items) const {
     std::int64_t total = 0;
     for (auto& item : items) {
         std::int64_t size = 0;
-        for (const auto& url : item.AllList)
+        for (const auto& url : item.AllList) {
+            if (stopped())
+                break;
             size += fileSizeOf(url);
+        }
         item.bytes = size;
         item.sizeText = byteCountText(size);
         item.isEnabled = size != 0;
@@ -173,20 +178,20 @@ CleanerCategory Cleaner::addBrowserExtensionsDetails() const {
         }
         appendGroup("Safari Extensions", group);
     }
-    if (fs_.exists(std::string(tables::chromeBundle))) {
-        for (const auto& record : ExtensionScan::getChromeExtantionList(fs_, user_))
-            if (fs_.exists(record.urlExt))
+    if (!stopped() && fs_.exists(std::string(tables::chromeBundle))) {
+        for (const auto& record : ExtensionScan::getChromeExtantionList(fs_, user_, stop_))
+            if (!stopped() && fs_.exists(record.urlExt))
                 group.push_back(getDicForList(
                     {record.urlExt},
                     record.nameExt + " v" + record.verExt + " (" + record.PersonExt + ")", true));
         appendGroup("Google Chrome Extensions", group);
-        if (auto profiles = readChromeProfiles(fs_, user_))
+        if (auto profiles = stopped() ? std::nullopt : readChromeProfiles(fs_, user_))
             for (const auto& profile : *profiles)
                 preferences.push_back(chromeFolder(user_) + "/" + profile.folder + "/Preferences");
     }
-    if (fs_.exists(std::string(tables::firefoxBundle))) {
-        for (const auto& record : ExtensionScan::getFirefoxExtantionList(fs_, user_))
-            if (fs_.exists(record.urlExt))
+    if (!stopped() && fs_.exists(std::string(tables::firefoxBundle))) {
+        for (const auto& record : ExtensionScan::getFirefoxExtantionList(fs_, user_, stop_))
+            if (!stopped() && fs_.exists(record.urlExt))
                 group.push_back(
                     getDicForList({record.urlExt}, record.nameExt + " v" + record.verExt, true));
         appendGroup("Firefox Extensions", group);
@@ -224,6 +229,8 @@ CleanerCategory Cleaner::addSystemDetails() const {
     auto insideContainers = [&](const char* folder) {
         Urls paths;
         for (const auto& container : QuorvaneScan::getUrlListAt(fs_, containers)) {
+            if (stopped())
+                break;
             if (lastComponent(container) == ".DS_Store")
                 continue;
             auto entries = QuorvaneScan::getUrlListAt(fs_, container + folder);
@@ -270,13 +277,20 @@ std::optional<CleanerCategory> Cleaner::addAdobeFlashDetails() const {
 }
 
 void Cleaner::scanInBG(const HandOff& handOff) const {
-    handOff(addSafariDetails());
-    handOff(addGoogleChromeDetails());
-    handOff(addMozilaFirefoxDetails());
-    handOff(addBrowserExtensionsDetails());
-    handOff(addSystemDetails());
-    handOff(addMailAppDetails());
-    handOff(addAdobeFlashDetails());
+    using Collector = std::function<std::optional<CleanerCategory>(const Cleaner&)>;
+    const Collector collectors[] = {
+        &Cleaner::addSafariDetails,        &Cleaner::addGoogleChromeDetails,
+        &Cleaner::addMozilaFirefoxDetails, &Cleaner::addBrowserExtensionsDetails,
+        &Cleaner::addSystemDetails,        &Cleaner::addMailAppDetails,
+        &Cleaner::addAdobeFlashDetails,
+    };
+    for (const auto& collect : collectors) {
+        auto category = collect(*this);
+        // A category cut short by a stop is not handed on: its sizes and rows are partial.
+        if (stopped())
+            return;
+        handOff(std::move(category));
+    }
 }
 
 std::vector<CleanerCategory> Cleaner::availbleApp() const {

@@ -2,6 +2,7 @@
 
 #include "CleanReport.h"
 #include "CleanerCategory.h"
+#include "StopFlag.h"
 
 #include <functional>
 #include <optional>
@@ -27,8 +28,13 @@ public:
     using HandOff = std::function<void(std::optional<CleanerCategory>)>;
 
     // Without sizing the categories carry names and paths only (enough to pick and delete).
-    Cleaner(const FileSystem& fs, std::string user, bool sizing = true)
-        : fs_(fs), user_(std::move(user)), sizing_(sizing) {}
+    // Once `stop` is asked for, the collectors end at their next entry, path or step of a size
+    // walk and hand on what they have made so far; the build hands on nothing more.
+    Cleaner(const FileSystem& fs, std::string user, bool sizing = true,
+            const StopFlag* stop = nullptr)
+        : fs_(fs), user_(std::move(user)), sizing_(sizing), stop_(stop) {}
+
+    const FileSystem& fileSystem() const { return fs_; }
 
     std::string homeUrl() const;
     static CleanerItem getDicForList(Urls list, std::string name, bool isExt);
@@ -47,7 +53,8 @@ public:
     std::optional<CleanerCategory> addMailAppDetails() const;
     std::optional<CleanerCategory> addAdobeFlashDetails() const;
 
-    // Runs the seven collectors in order, handing each result on as soon as it is made.
+    // Runs the seven collectors in order, handing each result on as soon as it is made, until a
+    // stop is asked for.
     void scanInBG(const HandOff& handOff) const;
     // The whole category list, in collector order.
     std::vector<CleanerCategory> availbleApp() const;
@@ -68,9 +75,12 @@ private:
     std::optional<CleanerCategory> homeTableCategory(std::string name, std::string_view bundle,
                                                      std::span<const tables::ItemRow> rows) const;
 
+    bool stopped() const { return stopRequested(stop_); }
+
     const FileSystem& fs_;
     std::string user_;
     bool sizing_;
+    const StopFlag* stop_;
 };
 
 } // namespace sentravex

@@ -87,16 +87,22 @@ std::optional<std::string> ExtensionScan::resolveMessageName(const FileSystem& f
 }
 
 std::vector<ExtensionRecord> ExtensionScan::getChromeExtantionList(const FileSystem& fs,
-                                                                   const std::string& user) {
+                                                                   const std::string& user,
+                                                                   const StopFlag* stop) {
     std::vector<ExtensionRecord> records;
     auto profiles = readChromeProfiles(fs, user);
     if (!profiles)
         return records;
     for (const auto& profile : *profiles) {
+        if (stopRequested(stop))
+            return records;
         std::string extensions = chromeFolder(user) + "/" + profile.folder + "/Extensions";
         for (const auto& idFolder : QuorvaneScan::getUrlListAt(fs, extensions)) {
-            std::optional<std::int64_t> size; // the whole id folder, walked once
+            if (stopRequested(stop))
+                return records;
             for (const auto& versionFolder : QuorvaneScan::getUrlListAt(fs, idFolder)) {
+                if (stopRequested(stop))
+                    return records;
                 if (QuorvaneScan::getUrlListAt(fs, versionFolder).empty())
                     continue;
                 std::string manifestPath = versionFolder + "/manifest.json";
@@ -114,9 +120,7 @@ std::vector<ExtensionRecord> ExtensionScan::getChromeExtantionList(const FileSys
                     if (!name)
                         continue;
                 }
-                if (!size)
-                    size = fs.allocatedSize(idFolder);
-                records.push_back({idFolder, *version, *name, *size, profile.name});
+                records.push_back({idFolder, *version, *name, profile.name});
             }
         }
     }
@@ -124,10 +128,13 @@ std::vector<ExtensionRecord> ExtensionScan::getChromeExtantionList(const FileSys
 }
 
 std::vector<ExtensionRecord> ExtensionScan::getFirefoxExtantionList(const FileSystem& fs,
-                                                                    const std::string& user) {
+                                                                    const std::string& user,
+                                                                    const StopFlag* stop) {
     std::vector<ExtensionRecord> records;
     const std::string profilesFolder = firefoxProfilesFolder(user);
     for (const auto& profile : QuorvaneScan::getUrlListAt(fs, profilesFolder)) {
+        if (stopRequested(stop))
+            return records;
         std::string storePath = profile + "/extensions.json";
         if (!fs.exists(storePath))
             continue;
@@ -138,6 +145,8 @@ std::vector<ExtensionRecord> ExtensionScan::getFirefoxExtantionList(const FileSy
         if (addons == store->end() || !addons->is_array())
             continue;
         for (const auto& addon : *addons) {
+            if (stopRequested(stop))
+                return records;
             if (!addon.is_object())
                 continue;
             const Json* descriptor = valueAtKeyPath(addon, "descriptor");
@@ -149,7 +158,7 @@ std::vector<ExtensionRecord> ExtensionScan::getFirefoxExtantionList(const FileSy
                 continue;
             if (!liesInsideProfile(*location, profilesFolder))
                 continue;
-            records.push_back({*location, *version, *name, fs.allocatedSize(*location), "Default"});
+            records.push_back({*location, *version, *name, "Default"});
         }
     }
     return records;

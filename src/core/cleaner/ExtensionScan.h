@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExtensionRecord.h"
+#include "StopFlag.h"
 
 #include <optional>
 #include <string>
@@ -15,12 +16,15 @@ class ExtensionScan {
 public:
     using Urls = std::vector<std::string>;
 
+    // Both end at their next version folder or add-on entry once `stop` is asked for.
     static std::vector<ExtensionRecord> getChromeExtantionList(const FileSystem& fs,
-                                                               const std::string& user);
+                                                               const std::string& user,
+                                                               const StopFlag* stop = nullptr);
     // Only add-ons that lie inside a Firefox profile: the store is any program's to write, and
     // a listed row is deleted whole.
     static std::vector<ExtensionRecord> getFirefoxExtantionList(const FileSystem& fs,
-                                                                const std::string& user);
+                                                                const std::string& user,
+                                                                const StopFlag* stop = nullptr);
     // The Safari extensions folder's entries, unfiltered.
     static Urls getSafariExtantionList(const FileSystem& fs, const std::string& user);
 

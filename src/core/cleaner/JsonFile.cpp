@@ -4,11 +4,23 @@
 #include "platform/FileSystem.h"
 
 namespace sentravex {
-std::optional<Json> parseJsonObject(const std::string& text) {
-    auto parsed = parseBoundedJson(text);
+namespace {
+
+std::optional<Json> objectOnly(std::optional<Json> parsed) {
     if (!parsed || !parsed->is_object())
         return std::nullopt;
     return parsed;
+}
+
+} // namespace
+
+std::optional<Json> parseJsonObject(const std::string& text) {
+    return objectOnly(parseBoundedJson(text));
+}
+
+std::optional<Json> parseJsonObject(const std::string& text, std::string_view keyPath,
+                                    std::vector<std::string>& memberOrder) {
+    return objectOnly(parseBoundedJson(text, keyPath, memberOrder));
 }
 
 std::optional<Json> readJsonObject(const FileSystem& fs, const std::string& path) {

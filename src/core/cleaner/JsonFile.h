@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sentravex {
 
 class FileSystem;
 
-// Keeps the members of an object in the file's order.
-using Json = nlohmann::ordered_json;
+using Json = nlohmann::json;
 
 // Far above any browser store; keeps a crafted file from filling memory.
 constexpr std::size_t largestStore = 64u << 20;
@@ -18,6 +18,9 @@ constexpr std::size_t largestStore = 64u << 20;
 // The top-level object of a JSON text; none when it does not parse, nests deeper than any browser
 // writes, or is not an object.
 std::optional<Json> parseJsonObject(const std::string& text);
+// The same, and the member names of the object at a dotted key path in the file's order.
+std::optional<Json> parseJsonObject(const std::string& text, std::string_view keyPath,
+                                    std::vector<std::string>& memberOrder);
 // The top-level object of a JSON file; none when it cannot be read, does not parse or is not an
 // object.
 std::optional<Json> readJsonObject(const FileSystem& fs, const std::string& path);

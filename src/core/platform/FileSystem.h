@@ -29,6 +29,9 @@ struct RemoveResult {
 // deletion after that entry.
 using RemoveProgress = std::function<bool(std::int64_t bytes)>;
 
+// Asked before each entry of a size walk; answering false ends the walk with what it has counted.
+using KeepWalking = std::function<bool()>;
+
 // The file operations the logic needs, on logical Mac paths. Virtual so that tests can make any
 // of them fail.
 class FileSystem {
@@ -45,7 +48,8 @@ public:
     virtual std::vector<std::string> listFolder(const std::string& folder) const = 0;
     // Allocated bytes of a file, or of everything beneath a folder on its file system. No link is
     // followed; an entry that cannot be read is skipped and the walk goes on.
-    virtual std::int64_t allocatedSize(const std::string& path) const = 0;
+    virtual std::int64_t allocatedSize(const std::string& path,
+                                       const KeepWalking& keepWalking = {}) const = 0;
     // Deletes a file, link or whole tree. A link is removed itself, never followed, and the walk
     // never enters another file system; what cannot be removed is counted and the rest is still
     // removed. What vanishes meanwhile is no failure; a path whose folder cannot be opened is.

@@ -63,7 +63,8 @@ std::vector<std::string> LocalFileSystem::listFolder(const std::string& folder) 
     return out;
 }
 
-std::int64_t LocalFileSystem::allocatedSize(const std::string& path) const {
+std::int64_t LocalFileSystem::allocatedSize(const std::string& path,
+                                            const KeepWalking& keepWalking) const {
     auto entry = root_.locate(path, false);
     if (!entry)
         return 0;
@@ -73,17 +74,24 @@ std::int64_t LocalFileSystem::allocatedSize(const std::string& path) const {
     if (!folder)
         return 0;
     std::int64_t sum = 0;
-    walkTree(folder.get(), {.entry =
-                                [&sum](int folderFd, const char* name, bool isFolder) {
-                                    if (isFolder)
-                                        return true;
-                                    struct stat st {};
-                                    if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                                        sum += allocated(st);
-                                    return false;
-                                },
-                            .leave = [](int, const std::string&) {},
-                            .otherFileSystem = {}});
+    bool stopped = false;
+    walkTree(folder.get(),
+             {.entry =
+                  [&sum, &stopped, &keepWalking](int folderFd, const char* name, bool isFolder) {
+                      // Asked to stop: nothing more is counted or descended into.
+                      if (stopped || (keepWalking && !keepWalking())) {
+                          stopped = true;
+                          return false;
+                      }
+                      if (isFolder)
+                          return true;
+                      struct stat st {};
+                      if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                          sum += allocated(st);
+                      return false;
+                  },
+              .leave = [](int, const std::string&) {},
+              .otherFileSystem = {}});
     return sum;
 }
 

@@ -90,9 +90,7 @@ void ThreatScanner::addIfAvail(const std::string& url, const std::string& name,
         return;
     auto record = Quorvane::QuorvaneWithName(fs_, name, true, type, size, url, risk);
     std::lock_guard lock(listMutex_);
-    bool listed = std::any_of(list_.begin(), list_.end(),
-                              [&url](const QuorvanePtr& q) { return q->url() == url; });
-    if (!listed)
+    if (listedUrls_.insert(url).second)
         list_.push_back(std::move(record));
 }
 
@@ -110,6 +108,7 @@ std::vector<QuorvanePtr> ThreatScanner::arrQuorvaneList() const {
 void ThreatScanner::clear() {
     std::lock_guard lock(listMutex_);
     list_.clear();
+    listedUrls_.clear();
 }
 
 void ThreatScanner::checkQuorvane(ProgressSink& sink) {

@@ -4,6 +4,7 @@
 
 #include <mutex>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace sentravex {
@@ -52,6 +53,7 @@ private:
 
     mutable std::mutex listMutex_;
     std::vector<QuorvanePtr> list_;
+    std::unordered_set<std::string> listedUrls_; // of list_, so that a find is looked up once
 };
 
 } // namespace sentravex

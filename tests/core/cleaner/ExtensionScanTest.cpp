@@ -1,5 +1,6 @@
 #include "cleaner/ExtensionScan.h"
 
+#include "CountingFileSystem.h"
 #include "Fixtures.h"
 #include "MacFixture.h"
 #include "cleaner/Cleaner.h"
@@ -11,6 +12,7 @@
 namespace sentravex {
 namespace {
 
+using test::CountingFileSystem;
 using test::MacFixture;
 using test::realFile;
 
@@ -57,8 +59,6 @@ TEST(ChromeExtensions, RealManifestsResolveTheirNames) {
     EXPECT_EQ(records[0].PersonExt, "Your Chromium");
     EXPECT_EQ(records[0].urlExt,
               mac.home(chromeDir + "/Default/Extensions/pkehgijcmpdhfbdbbnkijodmdjhbjlgp"));
-    EXPECT_EQ(records[0].sizeExt, fs.allocatedSize(records[0].urlExt));
-    EXPECT_GT(records[0].sizeExt, 9000);
     EXPECT_EQ(records[1].nameExt, "KeePassXC-Browser");
     EXPECT_EQ(records[1].PersonExt, "Person 1");
 }
@@ -126,7 +126,6 @@ TEST(ChromeExtensions, TwoVersionFoldersGiveTwoRecordsOfOneFolder) {
     auto records = ExtensionScan::getChromeExtantionList(fs, mac.user());
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].urlExt, records[1].urlExt);
-    EXPECT_EQ(records[0].sizeExt, records[1].sizeExt);
     EXPECT_NE(records[0].verExt, records[1].verExt);
 }
 
@@ -187,9 +186,35 @@ TEST(FirefoxExtensions, ListsAddOnsInsideTheProfileByTheRealEntryFormat) {
     EXPECT_EQ(records[0].nameExt, "uBlock Origin");
     EXPECT_EQ(records[0].verExt, "1.67.0");
     EXPECT_EQ(records[0].PersonExt, "Default");
-    EXPECT_EQ(records[0].sizeExt, fs.allocatedSize(inside));
     EXPECT_EQ(records[1].urlExt, inside);
     EXPECT_EQ(records[1].verExt, "2.0");
+}
+
+// Extension rows show no size: many add-on entries over one large folder walk nothing.
+TEST(ExtensionRecords, NothingIsSized) {
+    MacFixture mac;
+    installChrome(mac);
+    mac.folder("/Applications/Firefox.app")
+        .file(versionFolder(mac, "Default", "big", "1_0") + "/manifest.json",
+              R"({"name":"Big","version":"1"})");
+    const std::string profile = mac.home(profilesDir + "/k3.default-esr");
+    const std::string addon = profile + "/extensions/big@example";
+    for (int i = 0; i < 20; ++i)
+        mac.file(addon + "/f" + std::to_string(i), "x");
+    Json addons = Json::array();
+    for (int i = 0; i < 100; ++i)
+        addons.push_back({{"path", addon},
+                          {"version", std::to_string(i)},
+                          {"defaultLocale", {{"name", "Big"}}}});
+    mac.file(profile + "/extensions.json", Json{{"addons", addons}}.dump());
+    const auto local = mac.fileSystem();
+    CountingFileSystem fs(local);
+
+    EXPECT_EQ(ExtensionScan::getChromeExtantionList(fs, mac.user()).size(), 1u);
+    EXPECT_EQ(ExtensionScan::getFirefoxExtantionList(fs, mac.user()).size(), 100u);
+    const auto category = Cleaner(fs, mac.user()).addBrowserExtensionsDetails();
+    EXPECT_EQ(category.List.size(), 1u + 1u + 1u + 100u + 1u); // two groups and the reset row
+    EXPECT_EQ(fs.sizings, 0);
 }
 
 TEST(SafariExtensions, ListsTheFolderUnfiltered) {

@@ -3,6 +3,7 @@
 #include "Fixtures.h"
 #include "MacFixture.h"
 #include "cleaner/ChromeProfiles.h"
+#include "cleaner/Cleaner.h"
 #include "cleaner/ExtensionScan.h"
 #include "cleaner/JsonFile.h"
 
@@ -144,6 +145,24 @@ TEST_P(BrowserFileBounds, AMillionLevelsOfNestingAreRefused) {
 
 INSTANTIATE_TEST_SUITE_P(, BrowserFileBounds, testing::ValuesIn(kFiles),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A small file naming many profiles: only the first ones, in the file's order, make rows.
+TEST(ChromeProfileCache, ManyProfilesAreCutAtTheBound) {
+    MacFixture mac;
+    std::string cache = R"({"profile":{"info_cache":{)";
+    const std::size_t listed = mostChromeProfiles + 44;
+    for (std::size_t i = 0; i < listed; ++i)
+        cache += (i ? "," : "") + ("\"P" + std::to_string(listed - i) + "\":{}");
+    mac.file(mac.home(chromeDir + "/Local State"), cache + "}}}")
+        .folder("/Applications/Google Chrome.app");
+    const auto names = chromeProfileNames(mac);
+    ASSERT_EQ(names.size(), mostChromeProfiles);
+    EXPECT_EQ(names.front(), "P" + std::to_string(listed));
+    EXPECT_EQ(names.back(), "P" + std::to_string(listed - mostChromeProfiles + 1));
+    const auto fs = mac.fileSystem();
+    EXPECT_EQ(Cleaner(fs, mac.user(), false).addGoogleChromeDetails()->List.size(),
+              9 * mostChromeProfiles + 1);
+}
 
 } // namespace
 } // namespace sentravex

@@ -1,5 +1,7 @@
 #include "platform/BoundedJson.h"
 
+#include "GrowthRatio.h"
+
 #include <gtest/gtest.h>
 
 namespace sentravex {
@@ -50,13 +52,71 @@ INSTANTIATE_TEST_SUITE_P(, BoundedJsonNesting,
                                          Nesting{"Mixed", "{\"a\":[", "]}", 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(BoundedJson, ParsesInOrderAndRejectsWhatIsNotJson) {
+TEST(BoundedJson, ParsesAndRejectsWhatIsNotJson) {
     auto doc = parseBoundedJson(R"({"z": 1, "a": [true, null, "x"]})");
     ASSERT_TRUE(doc);
-    EXPECT_EQ(doc->begin().key(), "z");
+    EXPECT_EQ((*doc)["z"], 1);
     EXPECT_EQ((*doc)["a"][2], "x");
     for (std::string_view bad : {"", "{", "{\"a\":1}}", "nul", "{\"a\":1,}", "\xff"})
         EXPECT_FALSE(parseBoundedJson(bad)) << bad;
+}
+
+struct Order {
+    const char* name;
+    std::string_view text;
+    std::vector<std::string> members; // of "p.c", in the file's order
+};
+
+void PrintTo(const Order& o, std::ostream* os) {
+    *os << o.name;
+}
+
+class BoundedJsonOrder : public testing::TestWithParam<Order> {};
+
+TEST_P(BoundedJsonOrder, NamesTheMembersAtTheKeyPathInTheFilesOrder) {
+    std::vector<std::string> members{"stale"};
+    auto doc = parseBoundedJson(GetParam().text, "p.c", members);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(members, GetParam().members);
+    // The same names as the parsed value holds there.
+    const auto* at = doc->contains("p") && (*doc)["p"].contains("c") ? &(*doc)["p"]["c"] : nullptr;
+    std::size_t held = at && at->is_object() ? at->size() : 0;
+    EXPECT_EQ(held, GetParam().members.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , BoundedJsonOrder,
+    testing::Values(
+        Order{"FilesOrder", R"({"p":{"c":{"z":{},"b":1,"m":[{"q":2}]}}})", {"z", "b", "m"}},
+        Order{"NameGivenTwiceKeepsItsFirstPlace", R"({"p":{"c":{"z":1,"b":2,"z":3}}})", {"z", "b"}},
+        Order{"PathGivenTwiceTakesTheLast",
+              R"({"p":{"c":{"a":1}},"p":{"x":0,"c":{"b":1,"c":2}}})",
+              {"b", "c"}},
+        Order{"SameNamesElsewhereAreNotThePath",
+              R"({"x":{"p":{"c":{"no":1}}},"p":{"y":{"c":{"no":2}},"c":{"yes":3}},)"
+              R"("q":[{"p":{"c":{"no":4}}}]})",
+              {"yes"}},
+        Order{"NoObjectThere", R"({"p":{"c":[1,2]}})", {}},
+        Order{"NoPath", R"({"c":{"a":1}})", {}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(BoundedJson, ManyMembersCostLinearTime) {
+    auto members = [](std::size_t n) {
+        std::string text = R"({"p":{"c":{)";
+        for (std::size_t i = 0; i < n; ++i)
+            text += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":{}";
+        return text + "}}}";
+    };
+    const std::string small = members(10'000), large = members(40'000);
+    std::vector<std::string> order;
+    const double ratio = test::growthRatio(
+        [&](std::size_t n) {
+            ASSERT_TRUE(parseBoundedJson(n == 10'000 ? small : large, "p.c", order));
+            ASSERT_EQ(order.size(), n);
+        },
+        10'000);
+    // Looking every name up along the members before it gave 16 and more.
+    EXPECT_LT(ratio, 10.0) << ratio;
 }
 
 } // namespace

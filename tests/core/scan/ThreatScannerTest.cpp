@@ -1,6 +1,7 @@
 #include "scan/ThreatScanner.h"
 
 #include "FaultyFileSystem.h"
+#include "GrowthRatio.h"
 #include "MacFixture.h"
 #include "RecordingSink.h"
 
@@ -234,6 +235,50 @@ TEST(CatalogueCheck, LinksNeverLeadOutOfTheRoot) {
     mac.link("/Library/LaunchAgents", target)
         .link("/Library/Logs", "../../../../../../../../../../" + outside.path());
     EXPECT_TRUE(scan(mac).threats.empty());
+}
+
+// An application-support folder of `n` entries that all match two catalogue rows; nothing else.
+class CrowdedSupportFolder : public FileSystem {
+public:
+    explicit CrowdedSupportFolder(std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i)
+            entries_.push_back(folder + "/Quorvane Helper " + std::to_string(i));
+    }
+    bool exists(const std::string& p) const override { return p.starts_with(folder + "/"); }
+    bool isDirectory(const std::string&) const override { return false; }
+    bool isLink(const std::string&) const override { return false; }
+    std::vector<std::string> listFolder(const std::string& p) const override {
+        return p == folder ? entries_ : std::vector<std::string>{};
+    }
+    std::int64_t allocatedSize(const std::string&, const KeepWalking& = {}) const override {
+        return 0;
+    }
+    RemoveResult removeItem(const std::string&, const RemoveProgress& = {}) const override {
+        return {};
+    }
+    bool isWritable(const std::string&) const override { return false; }
+    std::optional<std::string> readFile(const std::string&, std::size_t) const override {
+        return std::nullopt;
+    }
+
+private:
+    const std::string folder = "/Library/Application Support";
+    std::vector<std::string> entries_;
+};
+
+TEST(CatalogueCheck, ManyMatchesAreEachRecordedOnceInLinearTime) {
+    const std::size_t n = 10000;
+    const CrowdedSupportFolder small(n), large(4 * n);
+    const double ratio = test::growthRatio(
+        [&](std::size_t size) {
+            auto s = scan(size == n ? small : large, "alice");
+            ASSERT_EQ(s.threats.size(), size);
+            EXPECT_EQ(s.paths.back(),
+                      "/Library/Application Support/Quorvane Helper " + std::to_string(size - 1));
+        },
+        n);
+    // Looking each find up along the whole list gave 16 and more.
+    EXPECT_LT(ratio, 10.0) << ratio;
 }
 
 } // namespace

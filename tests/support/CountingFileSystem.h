@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <atomic>
+#include <functional>
+
+namespace sentravex::test {
+
+// Wraps a file system and counts what is asked of it; `beforeEach`, when set, runs first on
+// every call and every entry of a size walk (on whichever thread makes it).
+class CountingFileSystem : public FileSystem {
+public:
+    explicit CountingFileSystem(const FileSystem& inner) : inner_(inner) {}
+
+    mutable std::atomic<long> calls{0};
+    mutable std::atomic<long> sizings{0}; // allocatedSize calls
+    mutable std::atomic<long> walked{0};  // entries met by the size walks
+    std::function<void()> beforeEach;
+
+    bool exists(const std::string& p) const override { return count(), inner_.exists(p); }
+    bool isDirectory(const std::string& p) const override { return count(), inner_.isDirectory(p); }
+    bool isLink(const std::string& p) const override { return count(), inner_.isLink(p); }
+    std::vector<std::string> listFolder(const std::string& p) const override {
+        return count(), inner_.listFolder(p);
+    }
+    std::int64_t allocatedSize(const std::string& p,
+                               const KeepWalking& keepWalking = {}) const override {
+        ++sizings;
+        count();
+        return inner_.allocatedSize(p, [this, &keepWalking] {
+            ++walked;
+            if (beforeEach)
+                beforeEach();
+            return !keepWalking || keepWalking();
+        });
+    }
+    RemoveResult removeItem(const std::string& p,
+                            const RemoveProgress& progress = {}) const override {
+        return count(), inner_.removeItem(p, progress);
+    }
+    bool isWritable(const std::string& p) const override { return count(), inner_.isWritable(p); }
+    std::optional<std::string> readFile(const std::string& p, std::size_t limit) const override {
+        return count(), inner_.readFile(p, limit);
+    }
+
+private:
+    void count() const {
+        ++calls;
+        if (beforeEach)
+            beforeEach();
+    }
+
+    const FileSystem& inner_;
+};
+
+} // namespace sentravex::test
