@@ -312,13 +312,11 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
     };
 
     CleanTally tally;
-    RemoveProgress removed;
-    if (progress)
-        removed = [&tally, &progress](std::int64_t bytes) {
-            ++tally.entries;
-            tally.bytes += bytes;
-            return progress(tally);
-        };
+    const RemoveProgress removed = [&tally, &progress](std::int64_t bytes) {
+        ++tally.entries;
+        tally.bytes += bytes;
+        return !progress || progress(tally);
+    };
     for (const auto& path : paths) {
         if (report.cancelled)
             break;
@@ -341,6 +339,7 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
         else if (!result.stopped)
             report.deleted.push_back(path);
     }
+    report.entries = tally.entries;
     return report;
 }
 

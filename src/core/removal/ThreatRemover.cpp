@@ -11,6 +11,8 @@
 namespace sentravex {
 namespace {
 
+constexpr const char* privilegedRefused = "the administrator command was refused or failed";
+
 bool onPrivilegedRouteAfterApplication(const std::string& path) {
     return std::find(privilegedPaths.begin() + 1, privilegedPaths.end(), path) !=
            privilegedPaths.end();
@@ -39,10 +41,12 @@ void ThreatRemover::RestatSystem() {
     runner_.run(scripts::RestatSystem());
 }
 
-void ThreatRemover::mark(const QuorvanePtr& record, bool removed) {
+void ThreatRemover::mark(const QuorvanePtr& record, bool removed, std::string reason) {
     record->setIsDeleted(removed);
     (removed ? deletedQuorvane_ : unDeletedQuorvane_).push_back(record);
     arrQuorvaneActionTaken_.emplace_back(removed ? "Removed" : "Not Removed");
+    if (!removed)
+        notRemoved_.push_back({record->url(), reason.empty() ? "still there" : std::move(reason)});
 }
 
 ResultPanel ThreatRemover::removeThisMalware(const std::vector<QuorvanePtr>& list) {
@@ -50,6 +54,7 @@ ResultPanel ThreatRemover::removeThisMalware(const std::vector<QuorvanePtr>& lis
     arrQuorvaneActionTaken_.clear();
     deletedQuorvane_.clear();
     unDeletedQuorvane_.clear();
+    notRemoved_.clear();
     isScriptCalled_ = false;
     lastListed_ = list.size();
 
@@ -62,16 +67,17 @@ ResultPanel ThreatRemover::removeThisMalware(const std::vector<QuorvanePtr>& lis
             isScriptCalled_ = true;
             closeQuorvaneApp();
             DeleteQuorvaneApp();
-            mark(record, isPassCorrect_);
+            mark(record, isPassCorrect_, privilegedRefused);
         } else if (onPrivilegedRouteAfterApplication(path)) {
             // One authorisation per run: a later protected path reuses its outcome.
             if (!isScriptCalled_) {
                 DeleteQuorvaneApp();
                 isScriptCalled_ = true;
             }
-            mark(record, isPassCorrect_);
+            mark(record, isPassCorrect_, privilegedRefused);
         } else {
-            mark(record, fs_.removeItem(path).ok());
+            const auto result = fs_.removeItem(path);
+            mark(record, result.ok(), result.error);
         }
     }
     return resultPanel(list.size());
