@@ -58,7 +58,8 @@ public:
             AlertService* alerts = nullptr;
             Defaults* defaults = nullptr;
             Workspace* workspace = nullptr;
-            // The Mac tree the cleaner reads and deletes in; null: the one under `root`.
+            // The Mac tree the cleaner reads and deletes in, and the removal deletes in; null:
+            // the one under `root`.
             const FileSystem* files = nullptr;
         } services;
     };
@@ -92,6 +93,8 @@ public:
     void cleanAllThreats();
     void removeThisMalware(const std::vector<QuorvanePtr>& list);
     void showInFinder();
+    // Why each row the last removal left "Not Removed" is still there, as a sheet.
+    void showNotRemovedDetails();
     void resetApp();
     void tableViewSelectionDidChange();
     const ThreatRemover& remover() const { return *remover_; }
@@ -139,11 +142,14 @@ signals:
     // A cleaner build has started; it has ended and its list is complete.
     void cleanerBuildStarted();
     void cleanerBuildDone();
+    // The clean's progress dialog has been brought up to date with the entries removed so far.
+    void cleanProgressShown(quint64 entries);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void viewDidLoad();

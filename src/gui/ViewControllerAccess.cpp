@@ -26,16 +26,20 @@ void ViewController::setUpServices() {
     ScriptRunner& scripts = given.scripts ? *given.scripts : platform_->scripts;
     OpenPanel& openPanel = given.openPanel ? *given.openPanel : platform_->openPanel;
     Defaults& defaults = given.defaults ? *given.defaults : platform_->defaults;
+    platform_->alerts.setAnchor(this);
     alerts_ = given.alerts ? given.alerts : &platform_->alerts;
     workspace_ = given.workspace ? given.workspace : &platform_->workspace;
 
-    remover_ = std::make_unique<ThreatRemover>(fs_, fs_.root(), scripts);
+    remover_ =
+        std::make_unique<ThreatRemover>(given.files ? *given.files : fs_, fs_.root(), scripts);
     access_ = std::make_unique<AccessGrants>(
         AccessGrants::Services{fs_, defaults, platform_->bookmarks, openPanel, *alerts_, std::cerr},
         options_.user);
 
     connect(ui_->btnCleanAll, &QPushButton::clicked, this, &ViewController::cleanAllThreats);
     connect(ui_->btnShowInFinder, &QPushButton::clicked, this, &ViewController::showInFinder);
+    connect(ui_->btnShowDetails, &QPushButton::clicked, this,
+            &ViewController::showNotRemovedDetails);
     connect(ui_->btnReset, &QPushButton::clicked, this, &ViewController::resetApp);
     connect(ui_->tblThreatInfo->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ViewController::tableViewSelectionDidChange);

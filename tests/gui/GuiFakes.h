@@ -60,17 +60,23 @@ public:
     std::vector<Sheet> sheets;
 };
 
+// A desktop that keeps what it was asked to open and answers whether anything opened it.
 class RecordingWorkspace : public Workspace {
 public:
     std::vector<RunningApplication> runningApplications() const override { return {}; }
     void terminate(const RunningApplication&) override {}
-    bool openURL(const std::string&) override { return true; }
+    bool openURL(const std::string& url) override {
+        opened.push_back(url);
+        return opens;
+    }
     bool selectFile(const std::string& path) override {
         selected.push_back(path);
-        return true;
+        return opens;
     }
 
+    std::vector<std::string> opened;
     std::vector<std::string> selected;
+    bool opens = true;
 };
 
 // Every service of the window as a fake; by default the access panel grants without a folder.
