@@ -63,8 +63,9 @@ AlertDialog::AlertDialog(const AlertMessage& alert, QWidget* window) : QDialog(w
         details_->setLineWrapMode(QPlainTextEdit::NoWrap);
         // As tall as its lines, up to a dozen; a longer list scrolls.
         const int lines = std::min<int>(12, details_->document()->lineCount());
-        details_->setMinimumSize(detailsWidth, lines * details_->fontMetrics().lineSpacing() + 24);
-        layout->addWidget(details_, 1);
+        details_->setMinimumWidth(detailsWidth);
+        details_->setFixedHeight(lines * details_->fontMetrics().lineSpacing() + 24);
+        layout->addWidget(details_);
         detailsButton_ = new QPushButton;
         detailsButton_->setObjectName(QStringLiteral("alertDetailsButton"));
         detailsButton_->setAutoDefault(false);

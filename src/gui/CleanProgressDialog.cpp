@@ -13,6 +13,7 @@ CleanProgressDialog::CleanProgressDialog(QWidget* window)
     setObjectName(QStringLiteral("cleanProgress"));
     setWindowTitle(tr("Privacy Cleaner"));
     setAttribute(Qt::WA_StyledBackground);
+    setFocusPolicy(Qt::ClickFocus);
     text_->setObjectName(QStringLiteral("cleanProgressText"));
     text_->setTextFormat(Qt::PlainText);
     cancel_->setObjectName(QStringLiteral("cleanCancelButton"));
@@ -47,6 +48,13 @@ QString CleanProgressDialog::text() const {
 
 void CleanProgressDialog::reject() {
     emit cancelRequested();
+}
+
+// The dialog keeps the focus itself, so that its button does not look pressed before anyone
+// has reached it.
+void CleanProgressDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    setFocus();
 }
 
 } // namespace sentravex

@@ -25,6 +25,9 @@ signals:
 public slots:
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QLabel* text_;
     QPushButton* cancel_;

@@ -90,6 +90,7 @@ void ViewController::setUpTools() {
     ui_->toolsTable->setProperty("tag", toolsTableTag);
     ui_->selectionTable->setProperty("tag", selectionTableTag);
     ui_->selectionView->table = ui_->selectionTable;
+    ui_->selectionView->setFocusPolicy(Qt::ClickFocus);
     ui_->selectionView->setHidden(true);
     ui_->scannignIndicator->setHidden(true);
     connect(ui_->removeButton, &QPushButton::clicked, this, &ViewController::cleanAndReloadData);
@@ -374,7 +375,8 @@ void ViewController::showDetailsFor(int row) {
     ui_->selectionTable->setFixedHeight(selectionTableHeight(category.List.size(), grouped));
     // Each category opens on its first rows, wherever the last one was left.
     ui_->selectionTable->scrollToTop();
-    ui_->btnSelectionDone->setFocus();
+    // The keyboard leaves whatever it was on beneath; Tab goes on from here inside.
+    ui_->selectionView->setFocus();
 }
 
 void ViewController::selectionCheckBoxAction(const QString& toolTip, CheckState sender) {
@@ -387,6 +389,7 @@ void ViewController::selectionCheckBoxAction(const QString& toolTip, CheckState 
 
 void ViewController::doneActionFromselectionView() {
     ui_->selectionView->setHidden(true);
+    setFocus();
     if (toolsSelectedRow_ >= 0) {
         auto& category = availbleApp_[static_cast<std::size_t>(toolsSelectedRow_)];
         category.isChecked = categoryStateFromItems(category);
