@@ -31,6 +31,7 @@ void ViewController::viewDidLoad() {
     ui_->defaultBox->setHidden(false);
     ui_->threatBox->setHidden(true);
     ui_->completionBox->setHidden(true);
+    ui_->scanArea->setHidden(true); // under the start screen; shown with it hidden (eventFilter)
     ui_->btnQuorvaneRemoval->setChecked(true);
 
     auto* header = ui_->tblThreatInfo->horizontalHeader();
@@ -52,6 +53,10 @@ bool ViewController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->isWindow())
         screenResize();
+    // The start screen lies over the scan's page: what it covers is out of Tab's reach too.
+    if (watched == ui_->defaultBox &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        ui_->scanArea->setHidden(event->type() == QEvent::ShowToParent);
     if (event->type() == QEvent::Resize && watched == ui_->tblThreatInfo->viewport()) {
         const auto widths = threatColumnWidths(ui_->tblThreatInfo->viewport()->width());
         auto* header = ui_->tblThreatInfo->horizontalHeader();

@@ -104,11 +104,9 @@ void collectFaults(QWidget* parent, QStringList& faults) {
         }
     }
     kids.removeIf([](QWidget* w) { return qobject_cast<SelectionView*>(w); });
-    // Pages stacked in one place (the start screen over the scan's) share their whole rectangle.
     for (int i = 0; i < kids.size(); ++i)
         for (int j = i + 1; j < kids.size(); ++j)
-            if (kids[i]->geometry().intersects(kids[j]->geometry()) &&
-                kids[i]->geometry() != kids[j]->geometry())
+            if (kids[i]->geometry().intersects(kids[j]->geometry()))
                 faults << nameOf(kids[i]) + " overlaps " + nameOf(kids[j]);
 }
 
