@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "AlertDialog.h"
 #include "RemoteFetch.h"
 #include "SettingsDefaults.h"
 #include "access/AlertPanel.h"
@@ -7,7 +8,6 @@
 #include "remote/ScanScopeFlag.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QWidget>
 #include <iostream>
@@ -58,32 +58,30 @@ void AppDelegate::applicationWillTerminate() {
     std::cerr.flush();
 }
 
-void AppDelegate::wantHelp() {
-    workspace_.openURL(config_.helpSite.toStdString());
+bool AppDelegate::wantHelp() {
+    return workspace_.openURL(config_.helpSite.toStdString());
 }
 
 void AppDelegate::createAlertForInformativeText(const QString& informativeText,
                                                 const QString& messageText, bool runModal,
-                                                QWidget* window, AlertPanel* panel) {
+                                                QWidget* window, AlertPanel* panel,
+                                                const QString& details) {
+    const AlertMessage alert{
+        messageText.toStdString(), informativeText.toStdString(), {}, details.toStdString()};
     if (runModal && window) {
-        auto* alert = new QMessageBox(QMessageBox::NoIcon, messageText, messageText,
-                                      QMessageBox::NoButton, window);
-        alert->setInformativeText(informativeText);
-        alert->addButton(tr("OK"), QMessageBox::AcceptRole);
-        alert->setWindowModality(Qt::WindowModal);
-        alert->setAttribute(Qt::WA_DeleteOnClose);
-        alert->open();
+        auto* sheet = new AlertDialog(alert, window);
+        sheet->setWindowModality(Qt::WindowModal);
+        sheet->setAttribute(Qt::WA_DeleteOnClose);
+        sheet->open();
         return;
     }
     if (panel) {
-        panel->runModal({messageText.toStdString(), informativeText.toStdString(), {}});
+        panel->runModal(alert);
         return;
     }
-    QMessageBox alert(QMessageBox::NoIcon, messageText, messageText);
-    alert.setInformativeText(informativeText);
-    alert.addButton(tr("OK"), QMessageBox::AcceptRole);
-    alert.setWindowModality(Qt::ApplicationModal);
-    alert.exec();
+    AlertDialog box(alert, window ? window->window() : nullptr);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
 }
 
 } // namespace sentravex

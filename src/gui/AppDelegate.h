@@ -35,13 +35,17 @@ public:
     bool applicationShouldHandleReopen(QWidget* window, bool hasVisibleWindows);
     bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
     void applicationWillTerminate();
-    void wantHelp();
+    // Whether a browser took the help page.
+    bool wantHelp();
+    const QString& helpSite() const { return config_.helpSite; }
 
     // One "OK" button. `runModal` YES hangs the alert from the window and returns at once; NO
-    // runs it application-modally and returns when it is dismissed, through `panel` when given.
+    // runs it application-modally over the window and returns when it is dismissed, through
+    // `panel` when given. `details` go behind its "Show Details" button.
     static void createAlertForInformativeText(const QString& informativeText,
                                               const QString& messageText, bool runModal,
-                                              QWidget* window, AlertPanel* panel = nullptr);
+                                              QWidget* window, AlertPanel* panel = nullptr,
+                                              const QString& details = {});
 
     bool isVersionApproved() const { return isVersionApproved_; }
     void setIsVersionApproved(bool approved) { isVersionApproved_ = approved; }

@@ -7,7 +7,8 @@
 namespace sentravex {
 
 // A check box that can show the mixed state but that a click only ever turns on or off: off and
-// mixed go on, on goes off.
+// mixed go on, on goes off. It draws its own box, so that on, off, mixed, disabled and focused
+// each look their part whatever the style.
 class CheckBox : public QCheckBox {
     Q_OBJECT
 public:
@@ -18,6 +19,7 @@ public:
 
 protected:
     void nextCheckState() override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 } // namespace sentravex

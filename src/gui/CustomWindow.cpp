@@ -10,7 +10,8 @@
 namespace sentravex {
 namespace {
 constexpr qreal cornerRadius = 4.0;
-}
+constexpr int gripSize = 14;
+} // namespace
 
 CustomWindow::CustomWindow(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -33,10 +34,23 @@ void CustomWindow::awakeFromNib() {
 
 void CustomWindow::setContentView(QWidget* view) {
     layout()->addWidget(view);
-    auto* grip = new QSizeGrip(this);
-    grip->setFixedSize(14, 14);
-    static_cast<QVBoxLayout*>(layout())->addWidget(grip, 0, Qt::AlignBottom | Qt::AlignRight);
-    grip->raise();
+    // The grip lies over the content's corner instead of taking a strip of its own, so the
+    // content, and any overlay it raises, reaches every edge.
+    grip_ = new QSizeGrip(this);
+    grip_->setFixedSize(gripSize, gripSize);
+    placeGrip();
+}
+
+void CustomWindow::placeGrip() {
+    if (!grip_)
+        return;
+    grip_->move(width() - gripSize, height() - gripSize);
+    grip_->raise();
+}
+
+void CustomWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeGrip();
 }
 
 void CustomWindow::paintEvent(QPaintEvent*) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
+
+class QSizeGrip;
 
 namespace sentravex {
 
@@ -18,10 +21,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void awakeFromNib();
+    void placeGrip();
 
+    QPointer<QSizeGrip> grip_;
     QPoint dragOffset_;
     bool dragging_ = false;
 };

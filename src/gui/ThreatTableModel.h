@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QIcon>
 
 namespace sentravex {
 
 class ViewController;
 
-// The threat table's rows, read from the controller's three column arrays.
+// The threat table's rows, read from the controller's three column arrays; rows a removal
+// left behind are drawn apart.
 class ThreatTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -21,7 +23,10 @@ public:
     void reloadData();
 
 private:
+    QIcon notRemovedIcon() const;
+
     const ViewController& vc_;
+    mutable QIcon notRemovedIcon_;
 };
 
 } // namespace sentravex

@@ -1,8 +1,8 @@
 #include "ToolsCell.h"
 
 #include "CheckBox.h"
+#include "ElidedLabel.h"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -11,8 +11,9 @@
 namespace sentravex {
 
 ToolsCell::ToolsCell(QWidget* parent)
-    : QFrame(parent), imageIcon(new QLabel), checkBox(new CheckBox), nameText(new QLabel),
-      sizeText(new QLabel), detailsText(new QLabel), detailsButton(new QPushButton(tr("Details"))) {
+    : QFrame(parent), imageIcon(new QLabel), checkBox(new CheckBox),
+      nameText(new ElidedLabel(Qt::ElideMiddle)), sizeText(new QLabel),
+      detailsText(new ElidedLabel(Qt::ElideRight)), detailsButton(new QPushButton(tr("Details"))) {
     setObjectName(QStringLiteral("toolsCell"));
     imageIcon->setObjectName(QStringLiteral("imageIcon"));
     checkBox->setObjectName(QStringLiteral("checkBox"));
@@ -20,13 +21,13 @@ ToolsCell::ToolsCell(QWidget* parent)
     sizeText->setObjectName(QStringLiteral("sizeText"));
     detailsText->setObjectName(QStringLiteral("detailsText"));
     detailsButton->setObjectName(QStringLiteral("detailsButton"));
-    checkBox->setFocusPolicy(Qt::NoFocus);
-    detailsButton->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab, not taken by a click.
+    checkBox->setFocusPolicy(Qt::TabFocus);
+    detailsButton->setFocusPolicy(Qt::TabFocus);
+    detailsButton->setAutoDefault(false);
 
     imageIcon->setFixedSize(44, 44);
     imageIcon->setAlignment(Qt::AlignCenter);
-    // The detail line is long for some applications: it gives way rather than widen the row.
-    detailsText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     sizeText->setMinimumWidth(80);
     sizeText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -45,24 +46,6 @@ ToolsCell::ToolsCell(QWidget* parent)
     row->addLayout(texts, 1);
     row->addWidget(sizeText);
     row->addWidget(detailsButton);
-    detailsText->installEventFilter(this);
-}
-
-void ToolsCell::setDetails(const QString& line) {
-    details_ = line;
-    detailsText->setToolTip(line);
-    elideDetails();
-}
-
-bool ToolsCell::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == detailsText && event->type() == QEvent::Resize)
-        elideDetails();
-    return QFrame::eventFilter(watched, event);
-}
-
-void ToolsCell::elideDetails() {
-    detailsText->setText(
-        detailsText->fontMetrics().elidedText(details_, Qt::ElideRight, detailsText->width()));
 }
 
 } // namespace sentravex

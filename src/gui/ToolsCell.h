@@ -8,33 +8,22 @@ class QPushButton;
 namespace sentravex {
 
 class CheckBox;
+class ElidedLabel;
 
 // A row of the category table: the application's icon, name and detail line, the size, the
-// check box and the button that opens the category's items.
+// check box and the button that opens the category's items. Name and detail line give way to a
+// narrow row with an ellipsis; their tooltips keep them whole.
 class ToolsCell : public QFrame {
     Q_OBJECT
 public:
     explicit ToolsCell(QWidget* parent = nullptr);
 
-    // The detail line, cut short with an ellipsis where the row is too narrow for it; the
-    // tooltip keeps it whole.
-    void setDetails(const QString& line);
-    QString details() const { return details_; }
-
     QLabel* imageIcon;
     CheckBox* checkBox;
-    QLabel* nameText;
+    ElidedLabel* nameText;
     QLabel* sizeText;
-    QLabel* detailsText;
+    ElidedLabel* detailsText;
     QPushButton* detailsButton;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void elideDetails();
-
-    QString details_;
 };
 
 } // namespace sentravex

@@ -1,6 +1,7 @@
 #include "ToolsSelectionCell.h"
 
 #include "CheckBox.h"
+#include "ElidedLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,15 +10,14 @@
 namespace sentravex {
 
 ToolsSelectionCell::ToolsSelectionCell(QWidget* parent)
-    : QFrame(parent), backBox(new QFrame), nameText(new QLabel), sizeText(new QLabel),
-      checkBox(new CheckBox) {
+    : QFrame(parent), backBox(new QFrame), nameText(new ElidedLabel(Qt::ElideMiddle)),
+      sizeText(new QLabel), checkBox(new CheckBox) {
     setObjectName(QStringLiteral("toolsSelectionCell"));
     backBox->setObjectName(QStringLiteral("backBox"));
     nameText->setObjectName(QStringLiteral("nameText"));
     sizeText->setObjectName(QStringLiteral("sizeText"));
     checkBox->setObjectName(QStringLiteral("checkBox"));
-    checkBox->setFocusPolicy(Qt::NoFocus);
-    nameText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    checkBox->setFocusPolicy(Qt::TabFocus);
     sizeText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* band = new QHBoxLayout(backBox);

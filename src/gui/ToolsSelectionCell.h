@@ -7,9 +7,10 @@ class QLabel;
 namespace sentravex {
 
 class CheckBox;
+class ElidedLabel;
 
 // A row of the detail table: the item's check box, name and size on a band that only heading
-// rows show.
+// rows show. A long name is cut in the middle; its tooltip keeps it whole.
 class ToolsSelectionCell : public QFrame {
     Q_OBJECT
 public:
@@ -18,7 +19,7 @@ public:
     void setBandShown(bool shown);
 
     QFrame* backBox;
-    QLabel* nameText;
+    ElidedLabel* nameText;
     QLabel* sizeText;
     CheckBox* checkBox;
 };

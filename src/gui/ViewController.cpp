@@ -29,6 +29,10 @@ ViewController::ViewController(Options options, QWidget* parent)
     setUpServices();
     setUpTools();
     viewDidLoad();
+    // The window starts with focus on itself: no control shows a focus ring until Tab is
+    // pressed, and a click on the background takes the focus back.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus();
 }
 
 ViewController::~ViewController() {
@@ -60,6 +64,7 @@ void ViewController::startScan() {
     scanner_.clear();
     rebuildThreatColumns();
     ui_->btnRescan->setEnabled(false);
+    ui_->btnShowDetails->setHidden(true);
 
     sink_ = std::make_unique<PacedSink>(*this, options_.pacing);
     scanThread_ = std::thread([this, sink = sink_.get()] { scanner_.checkQuorvane(*sink); });

@@ -62,7 +62,8 @@ public:
             const Processes* processes = nullptr;
             // How protected paths under another root are deleted; none: as this process may.
             std::optional<ThreatRemover::Privileges> privileges;
-            // The Mac tree the cleaner reads and deletes in; null: the one under `root`.
+            // The Mac tree the cleaner reads and deletes in, and the removal deletes in; null:
+            // the one under `root`.
             const FileSystem* files = nullptr;
         } services;
     };
@@ -96,6 +97,8 @@ public:
     void cleanAllThreats();
     void removeThisMalware(const std::vector<QuorvanePtr>& list);
     void showInFinder();
+    // Why each row the last removal left "Not Removed" is still there, as a sheet.
+    void showNotRemovedDetails();
     void resetApp();
     void tableViewSelectionDidChange();
     const ThreatRemover& remover() const { return *remover_; }
@@ -143,11 +146,14 @@ signals:
     // A cleaner build has started; it has ended and its list is complete.
     void cleanerBuildStarted();
     void cleanerBuildDone();
+    // The clean's progress dialog has been brought up to date with the entries removed so far.
+    void cleanProgressShown(quint64 entries);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void viewDidLoad();

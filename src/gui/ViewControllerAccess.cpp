@@ -24,6 +24,7 @@ void ViewController::setUpServices() {
     ScriptRunner& scripts = given.scripts ? *given.scripts : platform_->scripts;
     OpenPanel& openPanel = given.openPanel ? *given.openPanel : platform_->openPanel;
     Defaults& defaults = given.defaults ? *given.defaults : platform_->defaults;
+    platform_->alerts.setAnchor(this);
     alerts_ = given.alerts ? given.alerts : &platform_->alerts;
     workspace_ = given.workspace ? given.workspace : &platform_->workspace;
 
@@ -31,7 +32,7 @@ void ViewController::setUpServices() {
     // The command-line program beside the window deletes the protected paths under another root.
     const auto helper = QCoreApplication::applicationDirPath() + QStringLiteral("/sentravex-cli");
     remover_ = std::make_unique<ThreatRemover>(
-        fs_, fs_.root(), scripts, processes,
+        given.files ? *given.files : fs_, fs_.root(), scripts, processes,
         given.privileges.value_or(ThreatRemover::privilegesOf(helper.toStdString())));
     access_ = std::make_unique<AccessGrants>(
         AccessGrants::Services{fs_, defaults, platform_->bookmarks, openPanel, *alerts_, std::cerr},
@@ -39,6 +40,8 @@ void ViewController::setUpServices() {
 
     connect(ui_->btnCleanAll, &QPushButton::clicked, this, &ViewController::cleanAllThreats);
     connect(ui_->btnShowInFinder, &QPushButton::clicked, this, &ViewController::showInFinder);
+    connect(ui_->btnShowDetails, &QPushButton::clicked, this,
+            &ViewController::showNotRemovedDetails);
     connect(ui_->btnReset, &QPushButton::clicked, this, &ViewController::resetApp);
     connect(ui_->tblThreatInfo->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ViewController::tableViewSelectionDidChange);

@@ -8,6 +8,8 @@
 #include "removal/RestartSheet.h"
 #include "ui_ViewController.h"
 #include "view/ThreatSelection.h"
+#include "view/ThreatTable.h"
+#include "view/WindowAlerts.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -58,16 +60,27 @@ void ViewController::removalDone(std::size_t listed) {
     if (row >= 0)
         selection->select(threatModel_->index(row, 0),
                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (const int left = firstNotRemovedRow(remover_->arrQuorvaneActionTaken()); left >= 0)
+        ui_->tblThreatInfo->scrollTo(threatModel_->index(left, 0));
+    ui_->btnShowDetails->setHidden(remover_->notRemoved().empty());
+}
+
+void ViewController::showNotRemovedDetails() {
+    if (!remover_->notRemoved().empty())
+        alerts_->beginSheetModalForWindow(notRemovedAlert(remover_->notRemoved()), window(),
+                                          [](long) {});
 }
 
 void ViewController::showInFinder() {
-    if (const auto target = showInFinderTarget(fs_.root(), quorvaneFile_))
-        workspace_->selectFile(*target);
+    const auto target = showInFinderTarget(fs_.root(), quorvaneFile_);
+    if (target && !workspace_->selectFile(*target))
+        alerts_->beginSheetModalForWindow(folderNotShownAlert(*target), window(), [](long) {});
 }
 
 void ViewController::resetApp() {
     sentravex::resetApp(scanner_, clock_.countDown, clock_.countdownCounterMinutes);
     ui_->btnShowInFinder->setEnabled(false);
+    ui_->btnShowDetails->setHidden(true);
     ui_->btnReset->setEnabled(false);
     delete countdownTimer_;
     countdownTimer_ = nullptr;

@@ -3,6 +3,8 @@
 #include "AlertService.h"
 #include "AppDelegate.h"
 #include "CheckBox.h"
+#include "CleanProgressDialog.h"
+#include "ElidedLabel.h"
 #include "IconImage.h"
 #include "SelectionView.h"
 #include "ToolsCell.h"
@@ -12,16 +14,19 @@
 #include "cleaner/CheckBoxRules.h"
 #include "ui_ViewController.h"
 #include "view/CleanAlert.h"
+#include "view/CleanProgressText.h"
 #include "view/TableHeights.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <QtMath>
+#include <atomic>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -87,11 +92,18 @@ void ViewController::setUpTools() {
     ui_->toolsTable->setProperty("tag", toolsTableTag);
     ui_->selectionTable->setProperty("tag", selectionTableTag);
     ui_->selectionView->table = ui_->selectionTable;
+    ui_->selectionView->setFocusPolicy(Qt::ClickFocus);
     ui_->selectionView->setHidden(true);
     ui_->scannignIndicator->setHidden(true);
     connect(ui_->removeButton, &QPushButton::clicked, this, &ViewController::cleanAndReloadData);
     connect(ui_->btnSelectionDone, &QPushButton::clicked, this,
             &ViewController::doneActionFromselectionView);
+    // The overlay closes as its button does, from the keyboard too. A shortcut of a hidden
+    // widget never fires, so these act only while the overlay is open.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(key, ui_->selectionView), &QShortcut::activated, this,
+                &ViewController::doneActionFromselectionView);
     setHeightDetails();
 }
 
@@ -109,6 +121,31 @@ void ViewController::stopBuild() {
 void ViewController::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ui_->selectionView->setGeometry(rect());
+}
+
+// While the overlay is open Tab goes round its own controls only: nothing beneath it can be
+// reached, as nothing beneath it can be clicked.
+bool ViewController::focusNextPrevChild(bool next) {
+    if (ui_->selectionView->isHidden())
+        return QWidget::focusNextPrevChild(next);
+    QList<QWidget*> chain;
+    for (auto* w : ui_->selectionView->findChildren<QWidget*>())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(ui_->selectionView) &&
+            w->isEnabled())
+            chain.push_back(w);
+    if (chain.isEmpty())
+        return true;
+    // In the order Tab would visit them, whatever order they were made in.
+    QList<QWidget*> ordered;
+    for (QWidget* w = chain.front()->nextInFocusChain(); ordered.size() < chain.size();
+         w = w->nextInFocusChain())
+        if (chain.contains(w))
+            ordered.push_back(w);
+    const auto at = ordered.indexOf(QApplication::focusWidget());
+    const auto n = ordered.size();
+    ordered[at < 0 ? 0 : (at + (next ? 1 : n - 1)) % n]->setFocus(next ? Qt::TabFocusReason
+                                                                       : Qt::BacktabFocusReason);
+    return true;
 }
 
 void ViewController::resetAndAddavailbleApplications() {
@@ -159,36 +196,59 @@ void ViewController::cleanAndReloadData() {
 }
 
 void ViewController::cleanSelected() {
-    // A large cache folder takes a while: the deletion runs beside the event loop, behind a
-    // dialog that takes the input while the window keeps painting.
-    QProgressDialog progress(tr("Removing the selected data…"), QString(), 0, 0, window());
-    progress.setWindowTitle(tr("Privacy Cleaner"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
+    // A large cache folder takes a while: the deletion runs beside the event loop, behind a modal
+    // dialog that counts what is gone and can stop it while the window keeps painting. The
+    // deleting thread only stores its count; the dialog reads it a few times a second.
+    struct Shared {
+        std::atomic<std::uint64_t> entries{0};
+        std::atomic<std::int64_t> bytes{0};
+        std::atomic<bool> stop{false};
+    } shared;
+    CleanProgressDialog progress(window());
+    progress.setWindowModality(Qt::ApplicationModal);
+    auto showTally = [this, &progress, &shared] {
+        const CleanTally tally{shared.entries.load(), shared.bytes.load()};
+        progress.setText(QString::fromStdString(cleanProgressText(tally, shared.stop.load())));
+        emit cleanProgressShown(tally.entries);
+    };
+    connect(&progress, &CleanProgressDialog::cancelRequested, this, [&shared, showTally] {
+        shared.stop = true;
+        showTally();
+    });
+    QTimer ticker;
+    ticker.setInterval(50);
+    connect(&ticker, &QTimer::timeout, this, showTally);
+    showTally();
     progress.show();
+    ticker.start();
 
     QEventLoop loop;
     CleanReport report;
-    std::thread worker([this, &report, &loop, categories = availbleApp_] {
-        report = cleaner_->cleanSelected(categories, /*apply*/ true);
+    std::thread worker([this, &report, &loop, &shared, categories = availbleApp_] {
+        report =
+            cleaner_->cleanSelected(categories, /*apply*/ true, [&shared](const CleanTally& tally) {
+                shared.entries = tally.entries;
+                shared.bytes = tally.bytes;
+                return !shared.stop;
+            });
         // By name: the queued call is then made and freed inside the toolkit alone.
         QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec(); // the dialog is modal: the window beneath takes no input meanwhile
     worker.join();
+    ticker.stop();
     progress.hide();
 
-    AppDelegate::createAlertForInformativeText(QString::fromStdString(cleanAlertText(report)),
-                                               QString::fromLatin1(cleanAlertMessage), false,
-                                               window(), alerts_);
+    AppDelegate::createAlertForInformativeText(
+        QString::fromStdString(cleanAlertText(report)), QString::fromLatin1(cleanAlertMessage),
+        false, window(), alerts_, QString::fromStdString(cleanAlertDetails(report)));
 }
 
 void ViewController::setHeightDetails() {
     const auto m = availbleApp_.size();
     ui_->toolsTable->setHidden(categoryTableHidden(m));
-    ui_->toolsTable->setFixedHeight(categoryTableHeight(m));
+    ui_->toolsTable->setMinimumHeight(categoryTableMinimumHeight(m));
+    ui_->toolsTable->setMaximumHeight(categoryTableHeight(m));
     reloadTableAndUI();
 }
 
@@ -258,9 +318,9 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
                     [this, cell] { showDetailsFor(cell->detailsButton->property("tag").toInt()); });
         }
         const auto& k = availbleApp_[static_cast<std::size_t>(row)];
-        cell->nameText->setText(QString::fromStdString(k.Name));
+        cell->nameText->setFullText(QString::fromStdString(k.Name));
         cell->sizeText->setText(QString::fromStdString(k.Size));
-        cell->setDetails(detailsLineOf(k));
+        cell->detailsText->setFullText(detailsLineOf(k));
         cell->imageIcon->setPixmap(categoryIcon(k).pixmap(categoryIconSide, categoryIconSide));
         cell->detailsButton->setProperty("tag", row);
         cell->checkBox->setProperty("tag", row);
@@ -285,8 +345,7 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         QFont font = cell->nameText->font();
         font.setBold(!t.isHeader);
         cell->nameText->setFont(font);
-        cell->nameText->setText(QString::fromStdString(t.NameText));
-        cell->nameText->setToolTip(QString::fromStdString(t.NameText));
+        cell->nameText->setFullText(QString::fromStdString(t.NameText));
         cell->sizeText->setText(QString::fromStdString(t.sizeText));
         return cell;
     }
@@ -316,6 +375,10 @@ void ViewController::showDetailsFor(int row) {
     ui_->selectionTable->setRowCount(0); // the last category's cells do not carry over
     reloadData(selectionTableTag);
     ui_->selectionTable->setFixedHeight(selectionTableHeight(category.List.size(), grouped));
+    // Each category opens on its first rows, wherever the last one was left.
+    ui_->selectionTable->scrollToTop();
+    // The keyboard leaves whatever it was on beneath; Tab goes on from here inside.
+    ui_->selectionView->setFocus();
 }
 
 void ViewController::selectionCheckBoxAction(const QString& toolTip, CheckState sender) {
@@ -328,6 +391,7 @@ void ViewController::selectionCheckBoxAction(const QString& toolTip, CheckState 
 
 void ViewController::doneActionFromselectionView() {
     ui_->selectionView->setHidden(true);
+    setFocus();
     if (toolsSelectedRow_ >= 0) {
         auto& category = availbleApp_[static_cast<std::size_t>(toolsSelectedRow_)];
         category.isChecked = categoryStateFromItems(category);

@@ -1,9 +1,13 @@
 // The window's states: first load, the result box's look, its re-application on resize, the
 // two sides and the threat table's data source.
+#include "AlertService.h"
 #include "AppDelegate.h"
+#include "QtColor.h"
 #include "ThreatTableModel.h"
 #include "ViewController.h"
 #include "ui_ViewController.h"
+#include "view/ThreatTable.h"
+#include "view/WindowAlerts.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -13,14 +17,6 @@
 #include <iostream>
 
 namespace sentravex {
-namespace {
-
-QColor toQColor(const Color& c) {
-    return QColor::fromRgbF(static_cast<float>(c.red / 255), static_cast<float>(c.green / 255),
-                            static_cast<float>(c.blue / 255), static_cast<float>(c.alpha / 255));
-}
-
-} // namespace
 
 void ViewController::viewDidLoad() {
     ui_->innerDefaultBox->setFillColor(toQColor(colors::alertRed));
@@ -35,13 +31,15 @@ void ViewController::viewDidLoad() {
     ui_->defaultBox->setHidden(false);
     ui_->threatBox->setHidden(true);
     ui_->completionBox->setHidden(true);
+    ui_->scanArea->setHidden(true); // under the start screen; shown with it hidden (eventFilter)
     ui_->btnQuorvaneRemoval->setChecked(true);
 
     auto* header = ui_->tblThreatInfo->horizontalHeader();
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->resizeSection(0, 250);
-    header->resizeSection(1, 110);
-    header->setStretchLastSection(true);
+    header->setStretchLastSection(false);
+    // A long name or path keeps both ends in sight; its tooltip has it whole.
+    ui_->tblThreatInfo->setTextElideMode(Qt::ElideMiddle);
+    ui_->btnShowDetails->setHidden(true);
 
     ui_->lblScanTarget->setText(
         tr("Looks on the Mac at %1 for the account %2")
@@ -55,6 +53,17 @@ bool ViewController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->isWindow())
         screenResize();
+    // The start screen lies over the scan's page: what it covers is out of Tab's reach too.
+    if (watched == ui_->defaultBox &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        ui_->scanArea->setHidden(event->type() == QEvent::ShowToParent);
+    if (event->type() == QEvent::Resize && watched == ui_->tblThreatInfo->viewport()) {
+        const auto widths = threatColumnWidths(ui_->tblThreatInfo->viewport()->width());
+        auto* header = ui_->tblThreatInfo->horizontalHeader();
+        header->resizeSection(0, widths.name);
+        header->resizeSection(1, widths.action);
+        header->resizeSection(2, widths.path);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -93,8 +102,9 @@ void ViewController::showMainView() {
 }
 
 void ViewController::getHelp() {
-    if (appDel_)
-        appDel_->wantHelp();
+    if (appDel_ && !appDel_->wantHelp())
+        alerts_->beginSheetModalForWindow(helpNotOpenedAlert(appDel_->helpSite().toStdString()),
+                                          window(), [](long) {});
 }
 
 int ViewController::numberOfRowsInTableView() const {

@@ -1,3 +1,4 @@
+#include "AlertDialog.h"
 #include "AppDelegate.h"
 #include "GuiFakes.h"
 #include "LocalHttpServer.h"
@@ -13,8 +14,10 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -118,37 +121,90 @@ private slots:
     }
 
     void alertButtonsAnswerTheirCodes() {
+        QWidget window;
+        window.resize(800, 560);
+        window.show();
         QtAlertService alerts;
+        alerts.setAnchor(&window);
         const AlertMessage access{"Access Alert", "informative", {"Continue", "Confirm Access"}};
-        for (long expected : {kAlertFirstButtonReturn, kAlertSecondButtonReturn}) {
-            whenModal<QMessageBox>([expected](QMessageBox* box) {
-                QCOMPARE(box->text(), QString("Access Alert"));
-                QCOMPARE(box->informativeText(), QString("informative"));
-                const auto buttons = box->findChildren<QPushButton*>();
-                QPushButton* target = nullptr;
-                for (auto* b : buttons)
-                    if (b->text() ==
-                        (expected == kAlertFirstButtonReturn ? "Continue" : "Confirm Access"))
-                        target = b;
-                QVERIFY(target);
-                target->click();
-            });
-            QCOMPARE(alerts.runModal(access), expected);
-        }
+        // Return answers the first button; a click on the second answers 1001; Escape
+        // answers neither of two.
+        whenModal<AlertDialog>([&window](AlertDialog* box) {
+            QCOMPARE(box->parentWidget(), &window); // over the window, not the screen's centre
+            QCOMPARE(box->button(0)->text(), QString("Continue"));
+            QVERIFY(box->button(0)->isDefault());
+            QVERIFY(box->button(1)->x() < box->button(0)->x()); // the first sits rightmost
+            QTest::keyClick(box, Qt::Key_Escape);
+            QVERIFY(box->isVisible());
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(alerts.runModal(access), kAlertFirstButtonReturn);
+        whenModal<AlertDialog>([](AlertDialog* box) { box->button(1)->click(); });
+        QCOMPARE(alerts.runModal(access), kAlertSecondButtonReturn);
 
         // A sheet returns at once and answers through its handler.
-        QWidget window;
-        window.show();
         long response = 0;
         alerts.beginSheetModalForWindow({"message", "", {"Restart", "No"}}, &window,
                                         [&](long r) { response = r; });
-        auto* sheet = window.findChild<QMessageBox*>();
+        auto* sheet = window.findChild<AlertDialog*>();
         QVERIFY(sheet);
         QCOMPARE(sheet->windowModality(), Qt::WindowModal);
-        for (auto* b : sheet->findChildren<QPushButton*>())
-            if (b->text() == "No")
-                b->click();
+        sheet->button(1)->click();
         QCOMPARE(response, kAlertSecondButtonReturn);
+    }
+
+    void alertsSitOverTheirWindowWideEnoughForTheirSentence() {
+        QWidget window;
+        window.setGeometry(300, 200, 860, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const std::string sentence = "You have successfully cleared selected data.";
+        AlertDialog box({"Alert", sentence, {}}, &window);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QVERIFY(window.frameGeometry().contains(box.frameGeometry().center()));
+        QCOMPARE(box.windowTitle(), QString("Sentravex"));
+        auto* heading = box.findChild<QLabel*>("alertHeading");
+        auto* text = box.findChild<QLabel*>("alertText");
+        QCOMPARE(heading->text(), QString("Alert"));
+        QCOMPARE(text->text(), QString::fromStdString(sentence));
+        // The sentence on one line, not four.
+        QVERIFY2(text->height() < 2 * text->fontMetrics().lineSpacing(),
+                 qPrintable(QString::number(text->height())));
+        QVERIFY(text->width() >= text->fontMetrics().horizontalAdvance(text->text()));
+        // A long one wraps, at a width still easy to read.
+        AlertDialog wide({"Alert", std::string(40, 'x') + " " + std::string(400, 'y'), {}},
+                         &window);
+        wide.show();
+        QVERIFY(wide.width() < 700);
+        // Escape or the close button answers an alert of one button as that button.
+        QTest::keyClick(&box, Qt::Key_Escape);
+        QCOMPARE(box.response(), kAlertFirstButtonReturn);
+        QVERIFY(!box.isVisible());
+    }
+
+    void alertDetailsOpenAndClose() {
+        QWidget window;
+        window.show();
+        AlertMessage alert{"Alert", "1 path could not be removed.", {}, "/Users/a/x  (why)"};
+        AlertDialog closed(alert, &window);
+        closed.show();
+        QVERIFY(closed.detailsText()->isHidden());
+        QCOMPARE(closed.detailsButton()->text(), QString("Show Details"));
+        closed.detailsButton()->click();
+        QVERIFY(closed.detailsText()->isVisible());
+        QCOMPARE(closed.detailsText()->toPlainText(), QString("/Users/a/x  (why)"));
+        QCOMPARE(closed.detailsButton()->text(), QString("Hide Details"));
+        QVERIFY(!closed.detailsButton()->isDefault()); // Return still answers the alert
+        closed.detailsButton()->click();
+        QVERIFY(closed.detailsText()->isHidden());
+
+        alert.detailsShown = true;
+        AlertDialog open(alert, &window);
+        open.show();
+        QVERIFY(open.detailsText()->isVisible());
+        AlertDialog none({"Alert", "text", {}}, &window);
+        QVERIFY(!none.detailsButton() && !none.detailsText());
     }
 
     void openPanelAnswersLogicalFolders() {

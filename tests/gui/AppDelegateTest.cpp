@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "AlertDialog.h"
 #include "LocalHttpServer.h"
 #include "SettingsDefaults.h"
 #include "SingleInstance.h"
@@ -7,8 +8,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLocalServer>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -31,13 +34,14 @@ public:
     }
     bool openURL(const std::string& url) override {
         opened.push_back(url);
-        return true;
+        return opens;
     }
     bool selectFile(const std::string&) override { return true; }
 
     std::vector<RunningApplication> apps;
     std::vector<std::string> terminated;
     std::vector<std::string> opened;
+    bool opens = true;
 };
 
 struct Shell {
@@ -195,8 +199,10 @@ private slots:
 
     void helpOpensTheHelpSite() {
         Shell shell(test::downServer());
-        shell.appDel.wantHelp();
+        QVERIFY(shell.appDel.wantHelp());
         QCOMPARE(shell.workspace.opened, std::vector<std::string>{"http://help.invalid/"});
+        shell.workspace.opens = false;
+        QVERIFY(!shell.appDel.wantHelp());
     }
 
     void reopenBringsBackAClosedWindow() {
@@ -214,28 +220,33 @@ private slots:
         QWidget window;
         window.show();
         AppDelegate::createAlertForInformativeText("informative", "message", true, &window);
-        auto* alert = window.findChild<QMessageBox*>();
+        auto* alert = window.findChild<AlertDialog*>();
         QVERIFY(alert);
         QVERIFY(alert->isVisible());
         QCOMPARE(alert->windowModality(), Qt::WindowModal);
-        QCOMPARE(alert->informativeText(), QString("informative"));
-        QCOMPARE(alert->buttons().size(), 1);
-        QCOMPARE(alert->buttons().front()->text(), QString("OK"));
-        alert->buttons().front()->click();
+        QCOMPARE(alert->findChild<QLabel*>("alertText")->text(), QString("informative"));
+        QCOMPARE(alert->findChild<QLabel*>("alertHeading")->text(), QString("message"));
+        QCOMPARE(alert->findChildren<QPushButton*>().size(), 1);
+        QCOMPARE(alert->button(0)->text(), QString("OK"));
+        alert->button(0)->click();
     }
 
-    void alertRunsApplicationModalUntilOk() {
+    void alertRunsApplicationModalOverTheWindowUntilOk() {
         QWidget window;
+        window.show();
         bool sawModal = false;
         QTimer::singleShot(0, [&] {
-            auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* alert = qobject_cast<AlertDialog*>(QApplication::activeModalWidget());
             if (!alert)
                 return;
             sawModal = alert->windowModality() == Qt::ApplicationModal &&
-                       alert->text() == "message" && alert->parent() == nullptr;
-            alert->buttons().front()->click();
+                       alert->findChild<QLabel*>("alertHeading")->text() == "message" &&
+                       alert->parentWidget() == &window &&
+                       alert->detailsText()->toPlainText() == "/a  (b)";
+            alert->button(0)->click();
         });
-        AppDelegate::createAlertForInformativeText("informative", "message", false, &window);
+        AppDelegate::createAlertForInformativeText("informative", "message", false, &window,
+                                                   nullptr, "/a  (b)");
         QVERIFY(sawModal);
     }
 

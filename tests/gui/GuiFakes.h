@@ -7,6 +7,8 @@
 #include "access/OpenPanel.h"
 #include "platform/Defaults.h"
 #include "platform/Workspace.h"
+#include "removal/ProtectedDeletion.h"
+#include "removal/QuorvaneScripts.h"
 
 #include <deque>
 #include <functional>
@@ -61,17 +63,23 @@ public:
     std::vector<Sheet> sheets;
 };
 
+// A desktop that keeps what it was asked to open and answers whether anything opened it.
 class RecordingWorkspace : public Workspace {
 public:
     std::vector<RunningApplication> runningApplications() const override { return {}; }
     void terminate(const RunningApplication&) override {}
-    bool openURL(const std::string&) override { return true; }
+    bool openURL(const std::string& url) override {
+        opened.push_back(url);
+        return opens;
+    }
     bool selectFile(const std::string& path) override {
         selected.push_back(path);
-        return true;
+        return opens;
     }
 
+    std::vector<std::string> opened;
     std::vector<std::string> selected;
+    bool opens = true;
 };
 
 // Every service of the window as a fake; by default the access panel grants without a folder,
@@ -88,6 +96,15 @@ struct GuiFakes {
     }
 
     static constexpr const char* helper = "/opt/sentravex/sentravex-cli";
+
+    // The administrator command, when authorised, does what the command-line program would: it
+    // removes the protected paths under the root.
+    void removeProtectedPathsOn(const FileSystem& fs, const std::string& root) {
+        scripts.onRun = [&fs, root](const std::string& source, bool outcome) {
+            if (outcome && source == sentravex::scripts::DeleteQuorvaneAppUnder(helper, Root(root)))
+                removeProtectedPaths(fs);
+        };
+    }
 
     RecordingScriptRunner scripts;
     FakeOpenPanel openPanel;

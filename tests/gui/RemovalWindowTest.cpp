@@ -1,21 +1,28 @@
+#include "AppDelegate.h"
+#include "FaultyFileSystem.h"
 #include "FillBox.h"
 #include "GuiFakes.h"
 #include "MacFixture.h"
+#include "SettingsDefaults.h"
 #include "ViewController.h"
+#include "demo/DemoTree.h"
 #include "removal/PrivilegedPaths.h"
 #include "removal/QuorvaneScripts.h"
 #include "scan/ProgressSink.h"
+#include "view/ThreatTable.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
 
 using namespace sentravex;
+using sentravex::test::FaultyFileSystem;
 using sentravex::test::GuiFakes;
 using sentravex::test::MacFixture;
 
@@ -27,13 +34,9 @@ const QColor green(67, 198, 89), red(188, 60, 60);
 // one would: removes the seven protected paths under the root.
 struct Window {
     explicit Window(const MacFixture& mac)
-        : vc({mac.root(), mac.user(), /*pacing*/ 0.0, {}, fakes.services()}) {
-        fakes.scripts.onRun = [&mac, this](const std::string& source, bool outcome) {
-            if (outcome &&
-                source == scripts::DeleteQuorvaneAppUnder(GuiFakes::helper, Root(mac.root())))
-                for (auto path : privilegedPaths)
-                    std::filesystem::remove_all(mac.host(path));
-        };
+        : local(mac.fileSystem()),
+          vc({mac.root(), mac.user(), /*pacing*/ 0.0, {}, fakes.services()}) {
+        fakes.removeProtectedPathsOn(local, mac.root());
         vc.resize(860, 600);
     }
 
@@ -57,6 +60,7 @@ struct Window {
     }
     void select(int row) { table()->selectRow(row); }
 
+    LocalFileSystem local;
     GuiFakes fakes;
     ViewController vc;
 };
@@ -271,6 +275,97 @@ private slots:
         w.select(1);
         w.vc.reScan();
         QVERIFY(!show->isEnabled());
+    }
+    void rowsLeftBehindStandOutAndSayWhy() {
+        MacFixture mac("demo");
+        QVERIFY(writeDemoTree(mac.root(), mac.user()));
+        const auto local = mac.fileSystem();
+        FaultyFileSystem faulty(local);
+        const std::string backups = mac.home("/Documents/Quorvane Backups");
+        faulty.undeletable.insert(backups);
+        GuiFakes fakes;
+        fakes.removeProtectedPathsOn(local, mac.root());
+        auto services = fakes.services();
+        services.files = &faulty;
+        ViewController vc({mac.root(), mac.user(), 0.0, {}, services});
+        vc.resize(720, 520); // a few rows in sight: the one left behind is below them
+        vc.show();
+        QSignalSpy done(&vc, &ViewController::scanFinished);
+        vc.startScan();
+        QVERIFY(done.wait(10000));
+        auto* table = vc.findChild<QTableView*>("tblThreatInfo");
+        auto* model = table->model();
+        int left = -1;
+        for (int r = 0; r < model->rowCount(); ++r)
+            if (model->index(r, 2).data().toString().toStdString() == backups)
+                left = r;
+        QVERIFY(left > 0);
+        auto inSight = [&] {
+            const QRect row = table->visualRect(model->index(left, 1));
+            return table->viewport()->rect().contains(row);
+        };
+        QVERIFY(!inSight());
+        // The columns share the table's width.
+        const auto widths = threatColumnWidths(table->viewport()->width());
+        QCOMPARE(table->columnWidth(0), widths.name);
+        QCOMPARE(table->columnWidth(1), widths.action);
+        QCOMPARE(table->columnWidth(2), widths.path);
+        QCOMPARE(table->textElideMode(), Qt::ElideMiddle);
+        auto* details = vc.findChild<QPushButton*>("btnShowDetails");
+        QVERIFY(details->isHidden());
+
+        vc.findChild<QPushButton*>("btnCleanAll")->click();
+        QCOMPARE(model->index(left, 1).data().toString(), QString("Not Removed"));
+        QVERIFY(inSight()); // scrolled to it
+        QCOMPARE(model->index(left, 0).data(Qt::ForegroundRole).value<QColor>(), red);
+        QVERIFY(!model->index(left, 1).data(Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(!model->index(0, 0).data(Qt::ForegroundRole).isValid()); // a removed row
+        QVERIFY(!model->index(0, 1).data(Qt::DecorationRole).isValid());
+
+        QVERIFY(!details->isHidden());
+        details->click();
+        QCOMPARE(fakes.alerts.sheets.size(), std::size_t(1));
+        const auto& sheet = fakes.alerts.sheets.front().alert;
+        QCOMPARE(sheet.messageText, std::string("1 Threat Not Removed"));
+        QCOMPARE(sheet.details, backups + "  (Operation not permitted)");
+        QVERIFY(sheet.detailsShown);
+        QCOMPARE(fakes.alerts.sheets.front().window, vc.window());
+
+        // A new scan forgets it.
+        vc.reScan();
+        QVERIFY(details->isHidden());
+        QVERIFY(done.wait(10000));
+    }
+
+    void helpAndShowInFinderSayWhenNothingOpens() {
+        MacFixture mac;
+        mac.file(logFile, "x");
+        Window w(mac);
+        QTemporaryDir dir;
+        SettingsDefaults defaults(dir.filePath("defaults.ini"));
+        AppDelegate appDel(defaults, w.fakes.workspace, {"", "http://help.invalid/"});
+        w.vc.setAppDelegate(&appDel);
+        w.scan();
+        w.select(0);
+
+        w.vc.getHelp();
+        w.button("btnShowInFinder")->click();
+        QVERIFY(w.fakes.alerts.sheets.empty()); // both opened
+
+        w.fakes.workspace.opens = false;
+        w.vc.getHelp();
+        w.button("btnShowInFinder")->click();
+        QCOMPARE(w.fakes.alerts.sheets.size(), std::size_t(2));
+        QCOMPARE(w.fakes.alerts.sheets[0].alert.messageText,
+                 std::string("The help page could not be opened"));
+        QVERIFY(w.fakes.alerts.sheets[0].alert.informativeText.find("http://help.invalid/") !=
+                std::string::npos);
+        QCOMPARE(w.fakes.alerts.sheets[1].alert.messageText,
+                 std::string("The folder could not be shown"));
+        QVERIFY(w.fakes.alerts.sheets[1].alert.informativeText.find(mac.host(logFile)) !=
+                std::string::npos);
+        for (const auto& sheet : w.fakes.alerts.sheets)
+            QCOMPARE(sheet.window, w.vc.window());
     }
 };
 

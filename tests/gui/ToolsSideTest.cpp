@@ -1,4 +1,6 @@
 #include "CheckBox.h"
+#include "CleanProgressDialog.h"
+#include "ElidedLabel.h"
 #include "FaultyFileSystem.h"
 #include "GuiFakes.h"
 #include "MacFixture.h"
@@ -127,6 +129,7 @@ private slots:
     void cleanDeletesExactlyTheCheckedPathsAndRebuilds();
     void cleanReportsWhatCouldNotBeRemoved();
     void cleanIsRefusedWhileABuildRuns();
+    void cleanCountsAndStopsWhenAsked();
     void closingDuringABuildEndsItsWait();
     void closingDuringASizeWalkEndsTheBuild();
 };
@@ -159,11 +162,12 @@ void ToolsSideTest::buildListsTheCategoriesInOrderWithTheirSizes() {
         QVERIFY(!cell->imageIcon->pixmap().isNull());
     }
     QVERIFY(w.category("Safari").bytes.value_or(0) > 0);
-    QCOMPARE(w.cell("Chrome")->details(),
+    QCOMPARE(w.cell("Chrome")->detailsText->text(),
              QString("Cookies, Visited Links, History, Login Data, LastSession, User "
                      "preferences, Favicons, Top Sites, Local Storage"));
-    QCOMPARE(w.cell("Browser Extensions")->details(), QString("Browser extensions, Preferences"));
-    QVERIFY(w.cell("Safari")->details().startsWith("Cookies, Browser Caches, History"));
+    QCOMPARE(w.cell("Browser Extensions")->detailsText->text(),
+             QString("Browser extensions, Preferences"));
+    QVERIFY(w.cell("Safari")->detailsText->text().startsWith("Cookies, Browser Caches, History"));
     QVERIFY(!w.toolsTable()->isHidden());
     QCOMPARE(w.toolsTable()->height(), 389);
     QVERIFY(w.get<QWidget>("scannignIndicator")->isHidden());
@@ -564,6 +568,9 @@ void ToolsSideTest::cleanReportsWhatCouldNotBeRemoved() {
     QCOMPARE(w.fakes.alerts.modal[0].informativeText,
              std::string("1 path could not be removed; the rest of the selected data was "
                          "cleared."));
+    // "Show Details" names it, with the reason.
+    QCOMPARE(w.fakes.alerts.modal[0].details, paths[0] + "  (Operation not permitted)");
+    QVERIFY(!w.fakes.alerts.modal[0].detailsShown);
     QVERIFY(present(mac, paths[0]));
     for (std::size_t i = 1; i < paths.size(); ++i)
         QVERIFY2(!present(mac, paths[i]), paths[i].c_str());
@@ -585,6 +592,60 @@ void ToolsSideTest::cleanIsRefusedWhileABuildRuns() {
     QCOMPARE(w.started.count(), 2);
     w.waitForBuild();
     QCOMPARE(w.vc.availbleApp().size(), std::size_t(7));
+}
+
+void ToolsSideTest::cleanCountsAndStopsWhenAsked() {
+    MacFixture mac("demo");
+    writeDemo(mac);
+    const auto local = mac.fileSystem();
+    FaultyFileSystem faulty(local);
+    Window w(mac, &faulty);
+    w.build();
+    w.cell("Chrome")->checkBox->click();
+    w.cell("Mail")->checkBox->click();
+    auto presentPaths = [&](const std::string& category) {
+        std::vector<std::string> paths;
+        for (const auto& item : w.category(category).List)
+            for (const auto& path : item.AllList)
+                if (present(mac, path))
+                    paths.push_back(path);
+        return paths;
+    };
+    const auto chrome = presentPaths("Chrome");
+    const auto mail = presentPaths("Mail");
+    QVERIFY(!chrome.empty() && mail.size() >= 2);
+    // Mail's first path would never end on its own: only the Cancel button ends it.
+    faulty.endless.insert(mail[0]);
+
+    QString label;
+    auto connection =
+        connect(&w.vc, &ViewController::cleanProgressShown, this, [&](quint64 entries) {
+            if (entries < 100 || !label.isEmpty())
+                return;
+            auto* dialog = w.vc.window()->findChild<CleanProgressDialog*>();
+            QVERIFY(dialog && dialog->isVisible() && dialog->isModal());
+            label = dialog->text();
+            dialog->cancelButton()->click();
+        });
+    w.removeButton()->click();
+    disconnect(connection);
+
+    QVERIFY(label.startsWith("Removing the selected data…\n"));
+    QVERIFY2(label.contains(" entries, ") && label.endsWith(" removed"), qPrintable(label));
+    QCOMPARE(w.fakes.alerts.modal.size(), std::size_t(1));
+    const auto& alert = w.fakes.alerts.modal[0];
+    QVERIFY2(alert.informativeText.starts_with("Cleaning stopped: ") &&
+                 alert.informativeText.ends_with(
+                     " were removed; the rest of the selected data is still there."),
+             alert.informativeText.c_str());
+    QVERIFY(alert.details.empty());
+    // What came before the stop is gone, what comes after it is left.
+    for (const auto& p : chrome)
+        QVERIFY2(!present(mac, p), p.c_str());
+    for (const auto& p : mail)
+        QVERIFY2(present(mac, p), p.c_str());
+    QCOMPARE(w.started.count(), 2);
+    w.waitForBuild();
 }
 
 void ToolsSideTest::closingDuringABuildEndsItsWait() {

@@ -13,6 +13,9 @@ struct AlertMessage {
     std::string messageText;
     std::string informativeText;
     std::vector<std::string> buttons; // none: a single "OK"
+    // A longer text behind a "Show Details" button, open from the start when `detailsShown`.
+    std::string details{};
+    bool detailsShown = false;
 };
 
 // A modal alert, shown by the window; answers the pressed button's response code.

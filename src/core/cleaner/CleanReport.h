@@ -22,6 +22,7 @@ struct CleanReport {
     std::int64_t bytes = 0;           // allocated bytes deleted (or to be deleted)
     std::vector<std::string> deleted; // paths that were there and are gone (or would go)
     std::vector<Failure> failed;      // paths that could not be removed, wholly or in part
+    std::uint64_t entries = 0;        // files, links and folders removed
     bool cancelled = false;           // stopped on request: the rest of the selection is left
 
     bool ok() const { return failed.empty(); }

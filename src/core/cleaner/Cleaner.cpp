@@ -337,13 +337,11 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
                           [this](const std::string& path) { return !fs_.isLink(path); });
 
     CleanTally tally;
-    RemoveProgress removed;
-    if (progress)
-        removed = [&tally, &progress](std::int64_t bytes) {
-            ++tally.entries;
-            tally.bytes += bytes;
-            return progress(tally);
-        };
+    const RemoveProgress removed = [&tally, &progress](std::int64_t bytes) {
+        ++tally.entries;
+        tally.bytes += bytes;
+        return !progress || progress(tally);
+    };
     for (const auto& path : paths) {
         if (report.cancelled)
             break;
@@ -366,6 +364,7 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
         else if (!result.stopped)
             report.deleted.push_back(path);
     }
+    report.entries = tally.entries;
     return report;
 }
 

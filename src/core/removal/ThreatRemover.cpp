@@ -14,6 +14,8 @@
 namespace sentravex {
 namespace {
 
+constexpr const char* privilegedRefused = "the administrator command was refused or failed";
+
 bool onPrivilegedRouteAfterApplication(const std::string& path) {
     return std::find(privilegedPaths.begin() + 1, privilegedPaths.end(), path) !=
            privilegedPaths.end();
@@ -57,10 +59,12 @@ void ThreatRemover::RestatSystem() {
     runner_.run(scripts::RestatSystem());
 }
 
-void ThreatRemover::mark(const QuorvanePtr& record, bool removed) {
+void ThreatRemover::mark(const QuorvanePtr& record, bool removed, std::string reason) {
     record->setIsDeleted(removed);
     (removed ? deletedQuorvane_ : unDeletedQuorvane_).push_back(record);
     arrQuorvaneActionTaken_.emplace_back(removed ? "Removed" : "Not Removed");
+    if (!removed)
+        notRemoved_.push_back({record->url(), reason.empty() ? "still there" : std::move(reason)});
 }
 
 ResultPanel ThreatRemover::removeThisMalware(const std::vector<QuorvanePtr>& list) {
@@ -68,6 +72,7 @@ ResultPanel ThreatRemover::removeThisMalware(const std::vector<QuorvanePtr>& lis
     arrQuorvaneActionTaken_.clear();
     deletedQuorvane_.clear();
     unDeletedQuorvane_.clear();
+    notRemoved_.clear();
     isScriptCalled_ = false;
     lastListed_ = list.size();
 
@@ -75,22 +80,26 @@ ResultPanel ThreatRemover::removeThisMalware(const std::vector<QuorvanePtr>& lis
         record->setIsNoAction(false);
         const std::string& path = record->url();
         // A row reads "Removed" only when nothing is left at its path.
+        auto settle = [&](bool succeeded, const std::string& reason) {
+            mark(record, succeeded && !present(path), succeeded ? std::string() : reason);
+        };
         if (!present(path)) {
             mark(record, true);
         } else if (path == privilegedPaths.front()) {
             isScriptCalled_ = true;
             closeQuorvaneApp();
             DeleteQuorvaneApp();
-            mark(record, isPassCorrect_ && !present(path));
+            settle(isPassCorrect_, privilegedRefused);
         } else if (onPrivilegedRouteAfterApplication(path)) {
             // One authorisation per run: a later protected path reuses its outcome.
             if (!isScriptCalled_) {
                 DeleteQuorvaneApp();
                 isScriptCalled_ = true;
             }
-            mark(record, isPassCorrect_ && !present(path));
+            settle(isPassCorrect_, privilegedRefused);
         } else {
-            mark(record, fs_.removeItem(path).ok() && !present(path));
+            const auto result = fs_.removeItem(path);
+            settle(result.ok(), result.error);
         }
     }
     return resultPanel(list.size());

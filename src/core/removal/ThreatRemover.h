@@ -2,6 +2,7 @@
 
 #include "platform/Root.h"
 #include "scan/Quorvane.h"
+#include "view/FailureDetails.h"
 #include "view/ResultPanel.h"
 
 #include <string>
@@ -65,13 +66,16 @@ public:
     }
     const std::vector<QuorvanePtr>& deletedQuorvane() const { return deletedQuorvane_; }
     const std::vector<QuorvanePtr>& unDeletedQuorvane() const { return unDeletedQuorvane_; }
+    // The path of every record of the last run left "Not Removed", with the reason, in list
+    // order.
+    const std::vector<FailedPath>& notRemoved() const { return notRemoved_; }
 
     // The removal look of the result box for a list of `listed` records, as the window
     // re-applies it on resize.
     ResultPanel resultPanel(std::size_t listed) const;
 
 private:
-    void mark(const QuorvanePtr& record, bool removed);
+    void mark(const QuorvanePtr& record, bool removed, std::string reason = {});
     // Something is at the path, a link to nothing included.
     bool present(const std::string& path) const;
 
@@ -88,6 +92,7 @@ private:
     std::vector<std::string> arrQuorvaneActionTaken_;
     std::vector<QuorvanePtr> deletedQuorvane_;
     std::vector<QuorvanePtr> unDeletedQuorvane_;
+    std::vector<FailedPath> notRemoved_;
 };
 
 } // namespace sentravex

@@ -7,8 +7,13 @@
 namespace sentravex {
 
 // The alert after the cleaner deleted a selection. The success text is kept for a clean in
-// which nothing failed; otherwise the alert says how many paths are still there.
+// which nothing failed and that ran to its end; otherwise the alert says how many paths are still
+// there, and after a stop how much was removed before it.
 inline constexpr const char* cleanAlertMessage = "Alert";
 std::string cleanAlertText(const CleanReport& report);
+
+// Its "Show Details" list: every path that could not be removed, with the reason; empty when
+// nothing failed.
+std::string cleanAlertDetails(const CleanReport& report);
 
 } // namespace sentravex

@@ -12,6 +12,10 @@ int categoryTableHeight(std::size_t categories) {
     return 75 * static_cast<int>(categories) + 15;
 }
 
+int categoryTableMinimumHeight(std::size_t categories) {
+    return std::min(categoryTableHeight(categories), categoryTableHeight(2));
+}
+
 bool categoryTableHidden(std::size_t categories) {
     return categories == 0;
 }

@@ -49,6 +49,7 @@ TEST(CleanSelected, CountsEveryEntryAndStopsAfterTheOneItWasToldToStopAt) {
     EXPECT_EQ(seen.back().entries, 3u);
     EXPECT_EQ(seen.back().bytes, 3 * blocksOf(mac.host("/second/kept")));
     EXPECT_EQ(report.bytes, seen.back().bytes);
+    EXPECT_EQ(report.entries, 3u);
     EXPECT_TRUE(report.deleted.empty()) << "a folder cut short is not reported as deleted";
     EXPECT_TRUE(report.ok());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mac.host("/first")), {}), 2);
@@ -62,6 +63,9 @@ TEST(CleanSelected, CountsEveryEntryAndStopsAfterTheOneItWasToldToStopAt) {
     EXPECT_FALSE(rest.cancelled);
     EXPECT_EQ(seen.size(), 5u) << "two files and their folder, then a file and its folder";
     EXPECT_EQ(rest.deleted, (std::vector<std::string>{"/first", "/second"}));
+    // Counted without a progress to tell, too.
+    mac.file("/first/again", "x");
+    EXPECT_EQ(cleaner.cleanSelected(list, true).entries, 2u);
 }
 
 // A linked caches folder takes nothing along when it is removed: what lies behind it and was

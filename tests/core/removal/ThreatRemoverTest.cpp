@@ -100,6 +100,14 @@ TEST_P(ApplicationThenReceipts, QuitAndOneDeletionForTheApplicationAndTheReceipt
     EXPECT_EQ(panel.text, c.text);
     EXPECT_EQ(r.remover.deletedQuorvane().size() + r.remover.unDeletedQuorvane().size(), 4u);
     EXPECT_FALSE(r.local.exists(cache));
+    // Each row left is named with the reason, in list order.
+    std::vector<std::string> left;
+    for (const auto& failure : r.remover.notRemoved()) {
+        left.push_back(failure.path);
+        EXPECT_EQ(failure.reason, "the administrator command was refused or failed");
+    }
+    const std::vector<std::string> refused{app, receiptPlist, receiptBom};
+    EXPECT_EQ(left, c.authorised ? std::vector<std::string>() : refused);
 
     // Every run asks again while protected paths are left.
     r.runner.outcomes = {true, c.authorised};
@@ -201,6 +209,9 @@ TEST(RemoveThisMalware, APlainFileThatCannotBeDeletedKeepsTheBoxRedRunAfterRun) 
                   (std::vector<std::string>{"Removed", "Not Removed", "Removed"}));
         EXPECT_FALSE(list[1]->isDeleted());
         EXPECT_FALSE(r.remover.restartSheetWanted());
+        ASSERT_EQ(r.remover.notRemoved().size(), 1u) << "each run lists only its own";
+        EXPECT_EQ(r.remover.notRemoved()[0].path, log);
+        EXPECT_EQ(r.remover.notRemoved()[0].reason, "Operation not permitted");
     }
     EXPECT_TRUE(r.local.exists(log));
 

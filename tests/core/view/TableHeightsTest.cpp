@@ -9,13 +9,16 @@ TEST(CategoryTableHeight, GrowsByRowThenStopsJustUnderFiveRows) {
         std::size_t categories;
         int height;
         bool hidden;
+        int minimum; // in a window too short for `height`
     };
-    const Case cases[] = {{0, 91, true},   {1, 90, false},  {2, 165, false}, {5, 390, false},
-                          {6, 389, false}, {7, 389, false}, {40, 389, false}};
+    const Case cases[] = {{0, 91, true, 91},    {1, 90, false, 90},   {2, 165, false, 165},
+                          {5, 390, false, 165}, {6, 389, false, 165}, {7, 389, false, 165},
+                          {40, 389, false, 165}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.categories);
         EXPECT_EQ(categoryTableHeight(c.categories), c.height);
         EXPECT_EQ(categoryTableHidden(c.categories), c.hidden);
+        EXPECT_EQ(categoryTableMinimumHeight(c.categories), c.minimum);
     }
 }
 

@@ -1,0 +1,34 @@
+#include "ElidedLabel.h"
+
+#include <QPainter>
+#include <QStyle>
+
+namespace sentravex {
+
+ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {
+    setTextFormat(Qt::PlainText);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void ElidedLabel::setFullText(const QString& text) {
+    setText(text);
+    setToolTip(text);
+}
+
+QString ElidedLabel::shownText() const {
+    return fontMetrics().elidedText(text(), mode_, contentsRect().width());
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+    return {fontMetrics().horizontalAdvance(QStringLiteral("…")),
+            QLabel::minimumSizeHint().height()};
+}
+
+void ElidedLabel::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), static_cast<int>(alignment()), palette(),
+                          isEnabled(), shownText(), foregroundRole());
+}
+
+} // namespace sentravex
