@@ -1,7 +1,8 @@
 #include "remote/XMLReader.h"
 
+#include "GrowthRatio.h"
+
 #include <algorithm>
-#include <chrono>
 #include <gtest/gtest.h>
 
 namespace sentravex {
@@ -89,24 +90,14 @@ TEST(XMLReader, FailureAnswersNoneWithAnErrorOrTheRecordsReadSoFar) {
 }
 
 TEST(XMLReader, AnUnendingTokenCostsInProportionToItsLength) {
-    // The best of a few runs, so that a busy machine does not decide.
-    auto seconds = [](std::size_t size) {
-        const std::string doc = "<config><" + std::string(size, 'a');
-        double best = 1e9;
-        for (int run = 0; run < 3; ++run) {
-            const auto start = std::chrono::steady_clock::now();
+    const double ratio = test::growthRatio(
+        [](std::size_t size) {
             XMLParseError error;
-            EXPECT_FALSE(read(doc, &error));
-            best = std::min(
-                best,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        }
-        return best;
-    };
-    const double n = seconds(8 << 20);
-    const double n4 = seconds(32 << 20);
+            EXPECT_FALSE(read("<config><" + std::string(size, 'a'), &error));
+        },
+        8 << 20);
     // Linear is 4; a token read again at every slice made it 16 and more.
-    EXPECT_LT(n4 / n, 8.0) << n << " s for 8 MiB, " << n4 << " s for 32 MiB";
+    EXPECT_LT(ratio, 8.0);
 }
 
 // Each would, if read, add a record; refusing it fails the whole document.
