@@ -8,6 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace sentravex::test {
@@ -88,6 +90,37 @@ Account nobody() {
     if (::getpwnam_r("nobody", &entry, buffer, sizeof buffer, &found) != 0 || !found)
         throw std::runtime_error("no account named nobody");
     return {found->pw_uid, found->pw_gid};
+}
+
+std::string asNobody(const std::function<std::string()>& work) {
+    if (::geteuid() != 0)
+        return work();
+    const Account drop = nobody();
+    int fds[2];
+    if (::pipe(fds) != 0)
+        throw std::runtime_error("pipe failed");
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string answer;
+        if (::setgid(drop.gid) == 0 && ::setuid(drop.uid) == 0)
+            answer = work();
+        for (std::size_t at = 0; at < answer.size();) {
+            ssize_t n = ::write(fds[1], answer.data() + at, answer.size() - at);
+            if (n <= 0)
+                ::_exit(1);
+            at += static_cast<std::size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string answer;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    ::waitpid(pid, nullptr, 0);
+    return answer;
 }
 
 SentinelFolder::SentinelFolder() : path_(makeTempFolder("sentravex-sentinel-")) {

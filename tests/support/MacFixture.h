@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -47,6 +48,10 @@ struct Account {
     gid_t gid;
 };
 Account nobody();
+
+// Runs `work` as that account: in a child process when the tests run as the superuser, whom
+// permissions never stop, else right here. Answers what `work` answered.
+std::string asNobody(const std::function<std::string()>& work);
 
 // A temporary folder outside any fixture root, for what links must never reach.
 class SentinelFolder {

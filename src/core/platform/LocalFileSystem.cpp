@@ -2,10 +2,12 @@
 
 #include "TreeWalk.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,110 +75,142 @@ std::int64_t LocalFileSystem::allocatedSize(const std::string& path,
     UniqueFd folder(Root::openEntry(*entry, O_RDONLY | O_DIRECTORY));
     if (!folder)
         return 0;
-    std::int64_t sum = 0;
-    bool stopped = false;
-    walkTree(folder.get(),
-             {.entry =
-                  [&sum, &stopped, &keepWalking](int folderFd, const char* name, bool isFolder) {
-                      // Asked to stop: nothing more is counted or descended into.
-                      if (stopped || (keepWalking && !keepWalking())) {
-                          stopped = true;
-                          return false;
-                      }
-                      if (isFolder)
-                          return true;
-                      struct stat st {};
-                      if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                          sum += allocated(st);
-                      return false;
-                  },
-              .leave = [](int, const std::string&) {},
-              .otherFileSystem = {}});
+    std::atomic<std::int64_t> sum{0};
+    walkTreeInParallel(folder.get(),
+                       {.entry =
+                            [&sum](int folderFd, const char* name) {
+                                struct stat st {};
+                                if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                                    sum.fetch_add(allocated(st), std::memory_order_relaxed);
+                            },
+                        .folderDone = {},
+                        .otherFileSystem = {},
+                        .keepWalking = keepWalking});
     return sum;
 }
 
+namespace {
+
+// One deletion; the walk's threads share its tally, its progress and its first failure.
+class Deletion {
+public:
+    Deletion(const std::string& path, const RemoveProgress& progress)
+        : path_(path), progress_(progress) {}
+
+    WalkHooks hooks() {
+        return {
+            .entry = [this](int folderFd, const char* name) { removeEntry(folderFd, name); },
+            .folderDone = [this](int parentFd, const char* name) { removeFolder(parentFd, name); },
+            .otherFileSystem =
+                [this](const std::string& below) {
+                    fail("left on another file system: " + joined(path_, below.c_str()));
+                },
+            .keepWalking = [this] { return !stopped(); }};
+    }
+
+    void removeEntry(int folderFd, const char* name) {
+        struct stat st {};
+        const std::int64_t size =
+            ::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? allocated(st) : 0;
+        if (::unlinkat(folderFd, name, 0) != 0)
+            failed("unlink");
+        else
+            removed(size);
+    }
+
+    bool removeFolder(int parentFd, const char* name) {
+        if (::unlinkat(parentFd, name, AT_REMOVEDIR) == 0) {
+            removed(0);
+            return true;
+        }
+        failed("rmdir");
+        return false;
+    }
+
+    // What another program removed meanwhile is gone all the same.
+    void failed(const char* call) {
+        const int error = errno;
+        if (!absent(error))
+            fail(std::string(call) + ": " + std::strerror(error));
+    }
+
+    bool stopped() const { return stopped_.load(std::memory_order_relaxed); }
+    bool failedSoFar() {
+        std::lock_guard lock(mutex_);
+        return result_.failures > 0;
+    }
+    RemoveResult result() {
+        std::lock_guard lock(mutex_);
+        result_.existed = true;
+        result_.stopped = stopped();
+        return result_;
+    }
+
+    // Once the progress asks to stop, nothing more is removed and the walk unwinds.
+    void removed(std::int64_t bytes) {
+        std::lock_guard lock(mutex_);
+        result_.bytes += bytes;
+        if (progress_ && !progress_(bytes))
+            stopped_ = true;
+    }
+
+private:
+    void fail(std::string what) {
+        std::lock_guard lock(mutex_);
+        if (result_.failures++ == 0)
+            result_.error = std::move(what);
+    }
+
+    const std::string& path_;
+    const RemoveProgress& progress_;
+    std::atomic<bool> stopped_{false};
+    std::mutex mutex_;
+    RemoveResult result_;
+};
+
+} // namespace
+
 RemoveResult LocalFileSystem::removeItem(const std::string& path,
                                          const RemoveProgress& progress) const {
-    RemoveResult result;
     auto entry = root_.locate(path, false);
-    if (!entry) {
+    if (!entry || entry->name == ".") {
+        RemoveResult result;
         // Absent is no failure; a folder on the way that cannot be opened hides what is there.
-        if (!absent(errno)) {
+        if (entry || !absent(errno)) {
             result.existed = true;
             result.failures = 1;
-            result.error = std::string("cannot reach it: ") + std::strerror(errno);
+            result.error = entry ? "refusing to remove the root or a relative name"
+                                 : std::string("cannot reach it: ") + std::strerror(errno);
         }
         return result;
     }
-    result.existed = true;
-    if (entry->name == ".") {
-        result.failures = 1;
-        result.error = "refusing to remove the root or a relative name";
-        return result;
+    Deletion deletion(path, progress);
+    if (!S_ISDIR(entry->status.st_mode)) {
+        deletion.removeEntry(entry->folder.get(), entry->name.c_str());
+        return deletion.result();
     }
-    auto fail = [&result](const std::string& what) {
-        if (result.failures++ == 0)
-            result.error = what;
-    };
-    // What another program removed meanwhile is gone all the same.
-    auto failed = [&fail](const char* call) {
-        if (!absent(errno))
-            fail(std::string(call) + ": " + std::strerror(errno));
-    };
-    // Once the progress asks to stop, nothing more is removed and the walk unwinds.
-    auto removed = [&result, &progress](std::int64_t bytes) {
-        result.bytes += bytes;
-        if (progress && !progress(bytes))
-            result.stopped = true;
-    };
+    UniqueFd folder(Root::openEntry(*entry, O_RDONLY | O_DIRECTORY));
+    if (!folder) {
+        deletion.failed("open");
+        return deletion.result();
+    }
+    walkTreeInParallel(folder.get(), deletion.hooks());
+    if (deletion.stopped())
+        return deletion.result();
     const int parentFd = entry->folder.get();
     const char* name = entry->name.c_str();
-    const bool isFolder = S_ISDIR(entry->status.st_mode);
-    if (isFolder) {
-        UniqueFd folder(Root::openEntry(*entry, O_RDONLY | O_DIRECTORY));
-        if (!folder) {
-            failed("open");
-        } else {
-            walkTree(folder.get(),
-                     {.entry =
-                          [&](int folderFd, const char* child, bool childIsFolder) {
-                              if (result.stopped)
-                                  return false;
-                              if (childIsFolder)
-                                  return true;
-                              struct stat st {};
-                              std::int64_t size =
-                                  ::fstatat(folderFd, child, &st, AT_SYMLINK_NOFOLLOW) == 0
-                                      ? allocated(st)
-                                      : 0;
-                              if (::unlinkat(folderFd, child, 0) != 0)
-                                  failed("unlink");
-                              else
-                                  removed(size);
-                              return false;
-                          },
-                      .leave =
-                          [&](int folderFd, const std::string& child) {
-                              if (result.stopped)
-                                  return;
-                              if (::unlinkat(folderFd, child.c_str(), AT_REMOVEDIR) != 0)
-                                  failed("rmdir");
-                              else
-                                  removed(0);
-                          },
-                      .otherFileSystem =
-                          [&](const std::string& below) {
-                              fail("left on another file system: " + joined(path, below.c_str()));
-                          }});
-        }
+    if (::unlinkat(parentFd, name, AT_REMOVEDIR) == 0) {
+        deletion.removed(0);
+    } else if (errno == ENOTEMPTY && !deletion.failedSoFar()) {
+        // Written to meanwhile, or a listing that skipped what was removed while it was read:
+        // one more walk takes what is left, unless something already refused to go.
+        walkTree(folder.get(), deletion.hooks());
+        if (!deletion.stopped())
+            deletion.removeFolder(parentFd, name);
+    } else {
+        deletion.failed("rmdir");
     }
-    if (result.stopped)
-        return result;
-    if (::unlinkat(parentFd, name, isFolder ? AT_REMOVEDIR : 0) != 0)
-        failed(isFolder ? "rmdir" : "unlink");
-    else
-        removed(isFolder ? 0 : allocated(entry->status));
-    return result;
+    return deletion.result();
 }
 
 bool LocalFileSystem::isWritable(const std::string& path) const {

@@ -1,8 +1,11 @@
+#include "BundleIcon.h"
 #include "LocalFileSystem.h"
 #include "Processes.h"
 #include "PropertyList.h"
 #include "ScriptShape.h"
+#include "Spawn.h"
 
+#include <csignal>
 #include <libproc.h>
 #include <sys/proc_info.h>
 #include <unistd.h>
@@ -11,7 +14,6 @@ namespace sentravex {
 namespace {
 
 constexpr std::string_view bundleSuffix = ".app/Contents/MacOS/";
-constexpr std::size_t largestInfoPlist = 1 << 20;
 
 std::string executablePath(pid_t pid) {
     char path[PROC_PIDPATHINFO_MAXSIZE];

@@ -1,5 +1,8 @@
 #include "TreeWalk.h"
 
+#include "FolderReading.h"
+#include "UniqueFd.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,8 +15,12 @@ namespace {
 
 constexpr std::size_t keptOpen = 128;
 
+bool isDot(const char* n) {
+    return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
+}
+
 struct Frame {
-    int fd = -1;
+    UniqueFd fd;
     dev_t dev = 0;
     ino_t ino = 0;
     std::string name;                 // name inside the parent
@@ -22,23 +29,22 @@ struct Frame {
 
 bool identify(Frame& f) {
     struct stat st {};
-    if (::fstat(f.fd, &st) != 0)
+    if (::fstat(f.fd.get(), &st) != 0)
         return false;
     f.dev = st.st_dev;
     f.ino = st.st_ino;
     return true;
 }
 
-// Reads a folder whole; folders are kept for later, everything else goes to the visitor now.
-bool readFolder(Frame& f, const TreeVisitor& visitor) {
-    int dupFd = ::dup(f.fd);
-    if (dupFd < 0)
+} // namespace
+
+bool readFolder(int folderFd, const WalkHooks& hooks, bool& stopped,
+                std::vector<std::string>& folders) {
+    UniqueFd copy(::dup(folderFd));
+    DIR* dir = copy ? ::fdopendir(copy.get()) : nullptr;
+    if (!dir)
         return false;
-    DIR* dir = ::fdopendir(dupFd);
-    if (!dir) {
-        ::close(dupFd);
-        return false;
-    }
+    copy.release();
     bool ok = true;
     for (;;) {
         errno = 0;
@@ -48,97 +54,95 @@ bool readFolder(Frame& f, const TreeVisitor& visitor) {
             break;
         }
         const char* n = e->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+        if (isDot(n))
             continue;
+        if (hooks.keepWalking && !hooks.keepWalking()) {
+            stopped = true;
+            break;
+        }
         bool folder = e->d_type == DT_DIR;
         if (e->d_type == DT_UNKNOWN) {
             struct stat st {};
-            folder = ::fstatat(f.fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+            folder = ::fstatat(folderFd, n, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
         }
-        if (visitor.entry(f.fd, n, folder) && folder)
-            f.folders.emplace_back(n);
+        if (folder)
+            folders.emplace_back(n);
+        else if (hooks.entry)
+            hooks.entry(folderFd, n);
     }
     ::closedir(dir);
     return ok;
 }
 
-int openFolderAt(int parentFd, const char* name) {
-    return ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+namespace {
+
+void leave(const WalkHooks& hooks, int parentFd, const std::string& name) {
+    if (hooks.folderDone)
+        hooks.folderDone(parentFd, name.c_str());
 }
 
 // The path of a folder below the top, from the names of the frames on the way.
 std::string below(const std::vector<Frame>& stack, const std::string& name) {
     std::string path;
     for (std::size_t i = 1; i < stack.size(); ++i)
-        path += stack[i].name + "/";
+        path.append(stack[i].name).append("/");
     return path + name;
 }
 
 } // namespace
 
-bool walkTree(int folderFd, const TreeVisitor& visitor) {
+bool walkTree(int folderFd, const WalkHooks& hooks) {
     bool ok = true;
+    bool stopped = false;
     std::vector<Frame> stack;
     Frame top;
-    top.fd = ::dup(folderFd);
-    if (top.fd < 0 || !identify(top))
+    top.fd = UniqueFd(::dup(folderFd));
+    if (!top.fd || !identify(top))
         return false;
     const dev_t device = top.dev;
-    ok &= readFolder(top, visitor);
+    ok &= readFolder(top.fd.get(), hooks, stopped, top.folders);
     stack.push_back(std::move(top));
 
-    while (!stack.empty()) {
+    while (!stack.empty() && !stopped) {
         Frame& f = stack.back();
         if (f.folders.empty()) {
             Frame done = std::move(f);
             stack.pop_back();
-            if (stack.empty()) {
-                ::close(done.fd);
+            if (stack.empty())
                 break;
-            }
             Frame& parent = stack.back();
-            if (parent.fd < 0) {
+            if (!parent.fd) {
                 // Its handle was given up on the way down: reach it again through the child and
                 // make sure it is the same folder.
-                int up = ::openat(done.fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-                parent.fd = up;
+                parent.fd =
+                    UniqueFd(::openat(done.fd.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
                 struct stat st {};
-                if (up < 0 || ::fstat(up, &st) != 0 || st.st_dev != parent.dev ||
-                    st.st_ino != parent.ino) {
-                    // The tree moved under us: stop rather than walk somewhere else.
-                    ::close(done.fd);
-                    for (auto& g : stack)
-                        if (g.fd >= 0)
-                            ::close(g.fd);
-                    return false;
-                }
+                if (!parent.fd || ::fstat(parent.fd.get(), &st) != 0 || st.st_dev != parent.dev ||
+                    st.st_ino != parent.ino)
+                    return false; // the tree moved under us: stop rather than walk elsewhere
             }
-            ::close(done.fd);
-            visitor.leave(parent.fd, done.name);
+            done.fd.reset();
+            leave(hooks, parent.fd.get(), done.name);
             continue;
         }
         Frame child;
         child.name = std::move(f.folders.back());
         f.folders.pop_back();
-        child.fd = openFolderAt(f.fd, child.name.c_str());
-        if (child.fd < 0 || !identify(child)) {
-            if (child.fd >= 0)
-                ::close(child.fd);
+        child.fd = UniqueFd(::openat(f.fd.get(), child.name.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!child.fd || !identify(child)) {
             ok = false;
-            visitor.leave(f.fd, child.name);
+            leave(hooks, f.fd.get(), child.name);
             continue;
         }
         if (child.dev != device) {
-            ::close(child.fd);
-            if (visitor.otherFileSystem)
-                visitor.otherFileSystem(below(stack, child.name));
+            if (hooks.otherFileSystem)
+                hooks.otherFileSystem(below(stack, child.name));
             continue;
         }
-        if (stack.size() >= keptOpen) {
-            ::close(f.fd);
-            f.fd = -1;
-        }
-        ok &= readFolder(child, visitor);
+        if (stack.size() >= keptOpen)
+            f.fd.reset();
+        ok &= readFolder(child.fd.get(), hooks, stopped, child.folders);
         stack.push_back(std::move(child));
     }
     return ok;

@@ -5,21 +5,33 @@
 
 namespace sentravex {
 
-// What a tree walk tells its caller.
-struct TreeVisitor {
-    // Every entry; for a folder, answering true walks into it.
-    std::function<bool(int folderFd, const char* name, bool isFolder)> entry;
-    // After a folder's contents were walked, or could not be.
-    std::function<void(int parentFd, const std::string& name)> leave;
+// What a walk of a tree tells its caller. In a parallel walk every hook may be called from any of
+// its threads, several at once.
+struct WalkHooks {
+    // An entry that is no folder (a file, a link, anything else), named in its open folder.
+    std::function<void(int folderFd, const char* name)> entry;
+    // A folder whose whole content was walked, or could not be, named in its open parent; after
+    // every entry beneath it. Not called for the top folder.
+    std::function<void(int parentFd, const char* name)> folderDone;
     // A folder on another file system than the top's, left as it is: its path below the top.
     std::function<void(const std::string& below)> otherFileSystem;
+    // Asked before each entry; once false, the walk ends and no hook is called any more.
+    std::function<bool()> keepWalking;
 };
 
-// Walks the tree under an open folder without following any link, without leaving the folder's
-// file system and without a depth limit: each folder is read whole before its subfolders, and
-// only a bounded number of folder handles is kept open (deeper ones are reached again through
-// "..", checked to be the same folder). Returns false when a folder could not be read or
+// Walks everything beneath an open folder with one thread, without following any link, without
+// leaving the folder's file system and without a depth limit: each folder is read before its
+// subfolders, and only a bounded number of folder handles is kept open (deeper ones are reached
+// again through "..", checked to be the same folder). False when a folder could not be read or
 // returned to; the rest was still walked.
-bool walkTree(int folderFd, const TreeVisitor& visitor);
+bool walkTree(int folderFd, const WalkHooks& hooks);
+
+// How many threads a walk shares its folders among: this machine's cores, at most four.
+unsigned walkThreads();
+
+// The same walk with up to `threads` threads taking folders as work. Memory and open descriptors
+// grow with the threads and the depth, not with the size of the tree: a subtree below a few dozen
+// levels is walked by one thread as above.
+bool walkTreeInParallel(int folderFd, const WalkHooks& hooks, unsigned threads = walkThreads());
 
 } // namespace sentravex

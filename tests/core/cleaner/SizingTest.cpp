@@ -94,34 +94,12 @@ TEST(FileSizeOf, OneByteFileIsAWholeBlock) {
     EXPECT_GT(Cleaner(fs, mac.user()).fileSizeOf("/one"), 1);
 }
 
-// The size as an account without rights would see it: the superuser reads everything, so a
-// child process drops to "nobody" first.
+// The size as an account without rights would see it.
 std::int64_t sizeAsNobody(const MacFixture& mac, const std::string& logical) {
-    if (::geteuid() != 0) {
+    return std::stoll(test::asNobody([&] {
         auto fs = mac.fileSystem();
-        return Cleaner(fs, mac.user()).fileSizeOf(logical);
-    }
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return -1;
-    const auto drop = test::nobody();
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        std::int64_t size = -1;
-        if (::setgid(drop.gid) == 0 && ::setuid(drop.uid) == 0) {
-            auto fs = mac.fileSystem();
-            size = Cleaner(fs, mac.user()).fileSizeOf(logical);
-        }
-        ssize_t written = ::write(fds[1], &size, sizeof size);
-        ::_exit(written == sizeof size ? 0 : 1);
-    }
-    ::close(fds[1]);
-    std::int64_t size = -1;
-    if (::read(fds[0], &size, sizeof size) != sizeof size)
-        size = -1;
-    ::close(fds[0]);
-    ::waitpid(pid, nullptr, 0);
-    return size;
+        return std::to_string(Cleaner(fs, mac.user()).fileSizeOf(logical));
+    }));
 }
 
 TEST(FileSizeOf, SkipsAnUnreadableSubfolderAndCountsTheRest) {

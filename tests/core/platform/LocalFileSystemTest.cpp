@@ -259,6 +259,46 @@ TEST(TreeWalks, NeverEnterAnotherFileSystem) {
     EXPECT_TRUE(std::filesystem::exists(mac.host("/Caches/Mounted/theirs")));
 }
 
+// Wide enough that every thread of the walk takes folders; one of them meets, at once, a folder it
+// may not read, a link out of the root and another file system.
+TEST(TreeWalks, SizeAndDeleteAroundAnUnreadableFolderALinkAndAMountPoint) {
+    MacFixture mac;
+    SentinelFolder outside;
+    const auto before = outside.snapshot();
+    for (int d = 0; d < 48; ++d)
+        for (int f = 0; f < 24; ++f)
+            mac.file("/wide/d" + std::to_string(d) + "/f" + std::to_string(f), std::string(f, 'x'));
+    mac.file("/wide/d7/locked/secret", "s").link("/wide/d7/out", outside.path());
+    Mount mount(mac.host("/wide/d7/mnt"));
+    if (mount)
+        mac.file("/wide/d7/mnt/theirs", "t");
+    std::int64_t expected = blocksOf(mac.host("/wide/d7/out"));
+    for (int d = 0; d < 48; ++d)
+        for (int f = 0; f < 24; ++f)
+            expected +=
+                blocksOf(mac.host("/wide/d" + std::to_string(d) + "/f" + std::to_string(f)));
+    // Open to the unprivileged account the walk runs as, but the one locked folder.
+    for (const auto& e : std::filesystem::recursive_directory_iterator(mac.root()))
+        if (!e.is_symlink())
+            ::chmod(e.path().c_str(), e.is_directory() ? 0777 : 0666);
+    ::chmod(mac.root().c_str(), 0777);
+    ::chmod(mac.host("/wide/d7/locked").c_str(), 0);
+
+    const auto sized = std::stoll(
+        test::asNobody([&] { return std::to_string(mac.fileSystem().allocatedSize("/wide")); }));
+    EXPECT_EQ(sized, expected) << "what may be read, and no more";
+
+    const auto error = test::asNobody([&] { return mac.fileSystem().removeItem("/wide").error; });
+    ::chmod(mac.host("/wide/d7/locked").c_str(), 0755);
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(std::filesystem::exists(mac.host("/wide/d7/locked/secret")));
+    if (mount)
+        EXPECT_TRUE(std::filesystem::exists(mac.host("/wide/d7/mnt/theirs")));
+    EXPECT_FALSE(std::filesystem::exists(mac.host("/wide/d7/out"))) << "the link itself goes";
+    EXPECT_FALSE(std::filesystem::exists(mac.host("/wide/d8"))) << "the rest goes";
+    EXPECT_EQ(outside.snapshot(), before);
+}
+
 // A device's driver runs when it is opened: the type is checked first, so it never is.
 TEST(ReadFile, NeverOpensADeviceOrPipe) {
     MacFixture mac;
