@@ -142,8 +142,8 @@ constexpr const char* kLinkedPlaces[] = {
     "~/Library/Application Support/Google/Chrome/Default/Extensions",
     "~/Library/Application Support/Google/Chrome/Default/Extensions/abcdefghijklmnop",
     "~/Library/Application Support/Google/Chrome/Default/Extensions/abcdefghijklmnop/1.0_0",
-    "~/Library/Application Support/Google/Chrome/Default/Extensions/abcdefghijklmnop/1.0_0/"
-    "_locales",
+    ("~/Library/Application Support/Google/Chrome/Default/Extensions/abcdefghijklmnop/1.0_0/"
+     "_locales"),
     "~/Library/Caches/Google/Chrome",
     "~/Library/Application Support/Firefox",
     "~/Library/Application Support/Firefox/Profiles",
