@@ -2,6 +2,7 @@
 #include "MacFixture.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -169,7 +170,13 @@ public:
         const std::string copy = folder + "/chrome";
         std::filesystem::copy_file("/bin/sleep", copy);
         std::vector<char*> argv{const_cast<char*>(copy.c_str()), const_cast<char*>("600"), nullptr};
-        running_ = ::posix_spawn(&pid_, copy.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+        // Its output goes nowhere, so a test that dies early leaves no one holding the runner's pipes.
+        posix_spawn_file_actions_t quiet;
+        ::posix_spawn_file_actions_init(&quiet);
+        for (int fd : {0, 1, 2})
+            ::posix_spawn_file_actions_addopen(&quiet, fd, "/dev/null", O_RDWR, 0);
+        running_ = ::posix_spawn(&pid_, copy.c_str(), &quiet, nullptr, argv.data(), environ) == 0;
+        ::posix_spawn_file_actions_destroy(&quiet);
     }
     ~FakeChrome() {
         if (running_) {
@@ -217,7 +224,8 @@ TEST(CleanCommand, ARunningApplicationHoldsItsCategoryBack) {
     auto listing = cleanAsRoot(mac, {"--json"});
     if (listing.code != 0)
         GTEST_SKIP() << "no mount namespace here: " << listing.err;
-    for (const auto& c : Json::parse(listing.out)["categories"])
+    const auto listed = Json::parse(listing.out);
+    for (const auto& c : listed["categories"])
         EXPECT_EQ(c["running"], c["name"] == "Chrome" ? Json("Google Chrome") : Json()) << c;
 
     auto refused = cleanAsRoot(mac, {"--select", "Chrome", "--select", "Safari", "--apply"});
@@ -243,8 +251,8 @@ TEST(CleanCommand, AnotherDiskHasNoRunningApplications) {
     MacFixture mac;
     buildMac(mac);
     FakeChrome chrome(mac.root());
-    auto listing = runCli(args(mac, {"--json"}));
-    for (const auto& c : Json::parse(listing.out)["categories"])
+    const auto listed = Json::parse(runCli(args(mac, {"--json"})).out);
+    for (const auto& c : listed["categories"])
         EXPECT_TRUE(c["running"].is_null()) << c;
     EXPECT_EQ(runCli(args(mac, {"--select", "Chrome", "--apply"})).code, 0);
 }
