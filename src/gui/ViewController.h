@@ -2,6 +2,7 @@
 
 #include "access/AccessGrants.h"
 #include "cleaner/Cleaner.h"
+#include "cleaner/RunningOwners.h"
 #include "platform/LocalFileSystem.h"
 #include "removal/ThreatRemover.h"
 #include "scan/Quorvane.h"
@@ -14,6 +15,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -47,7 +49,8 @@ public:
     struct Options {
         std::string root = "/";
         std::string user;
-        // Factor on every progress step's wait: 1 in the window, 0 where nothing may wait.
+        // Factor on every progress step's wait and on the wait for applications to quit: 1 in
+        // the window, 0 where nothing may wait.
         double pacing = 1.0;
         // Base URL of the configuration server; empty: no version check.
         std::string configServer;
@@ -65,6 +68,9 @@ public:
             // The Mac tree the cleaner reads and deletes in, and the removal deletes in; null:
             // the one under `root`.
             const FileSystem* files = nullptr;
+            // Whether `processes` run from the tree, so that what they hold open is in it; none:
+            // when `root` is "/".
+            std::optional<bool> ownDisk = std::nullopt;
         } services;
     };
 
@@ -113,7 +119,10 @@ public:
     void BGscanDone();
     // Refused while a build runs, so that two builds never share the list.
     void cleanAndReloadData();
-    void cleanSelected();
+    // Deletes what is checked in `categories`, then says how it went and which of them were
+    // left out because their application still ran.
+    void cleanSelected(const std::vector<CleanerCategory>& categories,
+                       const std::vector<RunningOwner>& stillRunning);
     void setHeightDetails();
     void reloadTableAndUI();
 
@@ -168,6 +177,13 @@ private:
     void stopBuild();
     void reloadData(int tag);
     QIcon categoryIcon(const CleanerCategory& category);
+    // Asks what to do about running applications whose data is checked in `categories`; false:
+    // the user chose not to clean. What was asked to quit and did not is left out of them.
+    bool settleRunningOwners(std::vector<CleanerCategory>& categories,
+                             std::vector<RunningOwner>& stillRunning);
+    // Asks them to quit and waits, the window painting meanwhile; none: the user stopped waiting.
+    std::optional<std::vector<RunningOwner>>
+    quitAndWaitFor(const std::vector<RunningOwner>& owners);
 
     std::unique_ptr<Ui::ViewController> ui_;
     Options options_;
@@ -184,6 +200,7 @@ private:
     std::unique_ptr<AccessGrants> access_;
     AlertService* alerts_ = nullptr;
     Workspace* workspace_ = nullptr;
+    const Processes* processes_ = nullptr;
     QuorvanePtr quorvaneFile_;
     std::string currentVersion_;
     bool versionCheckStarted_ = false;

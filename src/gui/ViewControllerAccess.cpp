@@ -29,6 +29,7 @@ void ViewController::setUpServices() {
     workspace_ = given.workspace ? given.workspace : &platform_->workspace;
 
     const Processes& processes = given.processes ? *given.processes : platform_->processes;
+    processes_ = &processes;
     // The command-line program beside the window deletes the protected paths under another root.
     const auto helper = QCoreApplication::applicationDirPath() + QStringLiteral("/sentravex-cli");
     remover_ = std::make_unique<ThreatRemover>(

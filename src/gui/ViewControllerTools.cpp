@@ -189,13 +189,18 @@ void ViewController::BGscanDone() {
 void ViewController::cleanAndReloadData() {
     if (isScanRunningForDetails_)
         return;
-    cleanSelected();
+    auto categories = availbleApp_;
+    std::vector<RunningOwner> stillRunning;
+    if (!settleRunningOwners(categories, stillRunning))
+        return;
+    cleanSelected(categories, stillRunning);
     isScanRunningForDetails_ = false;
     scanningDone_ = false;
     resetAndAddavailbleApplications();
 }
 
-void ViewController::cleanSelected() {
+void ViewController::cleanSelected(const std::vector<CleanerCategory>& categories,
+                                   const std::vector<RunningOwner>& stillRunning) {
     // A large cache folder takes a while: the deletion runs beside the event loop, behind a modal
     // dialog that counts what is gone and can stop it while the window keeps painting. The
     // deleting thread only stores its count; the dialog reads it a few times a second.
@@ -224,7 +229,7 @@ void ViewController::cleanSelected() {
 
     QEventLoop loop;
     CleanReport report;
-    std::thread worker([this, &report, &loop, &shared, categories = availbleApp_] {
+    std::thread worker([this, &report, &loop, &shared, &categories] {
         report =
             cleaner_->cleanSelected(categories, /*apply*/ true, [&shared](const CleanTally& tally) {
                 shared.entries = tally.entries;
@@ -240,8 +245,9 @@ void ViewController::cleanSelected() {
     progress.hide();
 
     AppDelegate::createAlertForInformativeText(
-        QString::fromStdString(cleanAlertText(report)), QString::fromLatin1(cleanAlertMessage),
-        false, window(), alerts_, QString::fromStdString(cleanAlertDetails(report)));
+        QString::fromStdString(cleanAlertText(report, stillRunning)),
+        QString::fromLatin1(cleanAlertMessage), false, window(), alerts_,
+        QString::fromStdString(cleanAlertDetails(report)));
 }
 
 void ViewController::setHeightDetails() {

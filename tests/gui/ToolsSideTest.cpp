@@ -39,8 +39,8 @@ const QStringList allCategories = {"Safari", "Chrome", "Firefox", "Browser Exten
 
 // The window on a fixture tree, its cleaner optionally reading through another file system.
 struct Window {
-    explicit Window(const MacFixture& mac, const FileSystem* files = nullptr)
-        : vc(options(mac, files)), started(&vc, &ViewController::cleanerBuildStarted),
+    explicit Window(const MacFixture& mac, const FileSystem* files = nullptr, bool ownDisk = false)
+        : vc(options(mac, files, ownDisk)), started(&vc, &ViewController::cleanerBuildStarted),
           done(&vc, &ViewController::cleanerBuildDone) {
         vc.resize(860, 640);
         // Laid out and hit-testable like a shown window, but never painted: painting hands work
@@ -48,9 +48,10 @@ struct Window {
         vc.setAttribute(Qt::WA_DontShowOnScreen);
         vc.show();
     }
-    ViewController::Options options(const MacFixture& mac, const FileSystem* files) {
+    ViewController::Options options(const MacFixture& mac, const FileSystem* files, bool ownDisk) {
         auto services = fakes.services();
         services.files = files;
+        services.ownDisk = ownDisk;
         return {mac.root(), mac.user(), /*pacing*/ 0.0, {}, services};
     }
 
@@ -130,6 +131,7 @@ private slots:
     void cleanReportsWhatCouldNotBeRemoved();
     void cleanIsRefusedWhileABuildRuns();
     void cleanCountsAndStopsWhenAsked();
+    void aRunningBrowserIsQuitOrCleanedAnywayOrLeftAlone();
     void closingDuringABuildEndsItsWait();
     void closingDuringASizeWalkEndsTheBuild();
 };
@@ -646,6 +648,86 @@ void ToolsSideTest::cleanCountsAndStopsWhenAsked() {
         QVERIFY2(present(mac, p), p.c_str());
     QCOMPARE(w.started.count(), 2);
     w.waitForBuild();
+}
+
+void ToolsSideTest::aRunningBrowserIsQuitOrCleanedAnywayOrLeftAlone() {
+    const std::string stays = "Google Chrome did not quit, so its data was not cleaned.";
+    struct Case {
+        const char* what;
+        bool ownDisk;
+        long answer; // to the question about Chrome
+        bool chromeQuits;
+        bool chromeCleaned;
+        bool safariCleaned;
+        std::vector<long> quitRequests;
+        std::string result; // after "You have successfully cleared selected data."
+    };
+    const Case cases[] = {
+        {"Cancel", true, kAlertFirstButtonReturn + 2, false, false, false, {}, ""},
+        {"Clean Anyway", true, kAlertSecondButtonReturn, false, true, true, {}, ""},
+        {"Quit and Clean, it quits", true, kAlertFirstButtonReturn, true, true, true, {101}, ""},
+        {"Quit and Clean, it stays",
+         true,
+         kAlertFirstButtonReturn,
+         false,
+         false,
+         true,
+         {101},
+         " " + stays},
+        {"another disk: nothing is asked", false, 0, false, true, true, {}, ""},
+    };
+    for (const auto& c : cases) {
+        MacFixture mac("demo");
+        writeDemo(mac);
+        Window w(mac, nullptr, c.ownDisk);
+        auto& processes = w.fakes.processes.with("chrome"); // pid 101
+        if (c.chromeQuits)
+            processes.onQuit = [&processes](const RunningProcess& p) {
+                std::erase_if(processes.processes,
+                              [&p](const RunningProcess& r) { return r.pid == p.pid; });
+            };
+        w.build();
+        w.cell("Chrome")->checkBox->click();
+        w.cell("Safari")->checkBox->click();
+        auto presentPaths = [&](const std::string& category) {
+            std::vector<std::string> paths;
+            for (const auto& item : w.category(category).List)
+                for (const auto& path : item.AllList)
+                    if (present(mac, path))
+                        paths.push_back(path);
+            return paths;
+        };
+        const auto chrome = presentPaths("Chrome");
+        const auto safari = presentPaths("Safari");
+        QVERIFY(!chrome.empty() && !safari.empty());
+        if (c.answer)
+            w.fakes.alerts.answers.push_back(c.answer);
+
+        w.removeButton()->click();
+        auto& alerts = w.fakes.alerts.modal;
+        if (c.ownDisk) {
+            QVERIFY2(!alerts.empty(), c.what);
+            QCOMPARE(alerts[0].messageText,
+                     std::string("Google Chrome is running. Quit it before cleaning, or it may "
+                                 "write back what is deleted."));
+            QCOMPARE(alerts[0].buttons,
+                     (std::vector<std::string>{"Quit and Clean", "Clean Anyway", "Cancel"}));
+        }
+        const bool cancelled = c.answer == kAlertFirstButtonReturn + 2;
+        QCOMPARE(alerts.size(), std::size_t(cancelled ? 1 : c.ownDisk ? 2 : 1));
+        if (!cancelled)
+            QCOMPARE(alerts.back().informativeText,
+                     "You have successfully cleared selected data." + c.result);
+        QCOMPARE(w.fakes.processes.quitRequests, c.quitRequests);
+        for (const auto& p : chrome)
+            QVERIFY2(present(mac, p) != c.chromeCleaned, (c.what + (" " + p)).c_str());
+        for (const auto& p : safari)
+            QVERIFY2(present(mac, p) != c.safariCleaned, (c.what + (" " + p)).c_str());
+        QCOMPARE(w.started.count(), cancelled ? 1 : 2);
+        if (cancelled)
+            QVERIFY2(w.removeButton()->isEnabled(), "the checks stay for another try");
+        w.waitForBuild();
+    }
 }
 
 void ToolsSideTest::closingDuringABuildEndsItsWait() {

@@ -18,6 +18,17 @@ const CategoryOwner* ownerOf(std::string_view category) {
     return nullptr;
 }
 
+// "Safari, Google Chrome and Mail".
+std::string applicationNames(const std::vector<RunningOwner>& owners) {
+    std::string names;
+    for (std::size_t i = 0; i < owners.size(); ++i) {
+        if (i > 0)
+            names += i + 1 == owners.size() ? " and " : ", ";
+        names += owners[i].application;
+    }
+    return names;
+}
+
 } // namespace
 
 std::vector<RunningProcess> processesOf(const CategoryOwner& owner,
@@ -58,15 +69,30 @@ std::vector<RunningOwner> runningOwners(const std::vector<CleanerCategory>& cate
 }
 
 std::string runningOwnersText(const std::vector<RunningOwner>& owners) {
-    std::string names;
-    for (std::size_t i = 0; i < owners.size(); ++i) {
-        if (i > 0)
-            names += i + 1 == owners.size() ? " and " : ", ";
-        names += owners[i].application;
-    }
     const bool one = owners.size() == 1;
-    return names + (one ? " is running. Quit it" : " are running. Quit them") +
+    return applicationNames(owners) + (one ? " is running. Quit it" : " are running. Quit them") +
            " before cleaning, or " + (one ? "it" : "they") + " may write back what is deleted.";
+}
+
+std::string quitWaitText(const std::vector<RunningOwner>& owners) {
+    return "Waiting for " + applicationNames(owners) + " to quit…";
+}
+
+std::string stillRunningText(const std::vector<RunningOwner>& owners) {
+    const bool one = owners.size() == 1;
+    return applicationNames(owners) + " did not quit, so " + (one ? "its" : "their") +
+           " data was not cleaned.";
+}
+
+void leaveOut(std::vector<CleanerCategory>& categories, const std::vector<RunningOwner>& owners) {
+    for (auto& category : categories)
+        if (std::any_of(owners.begin(), owners.end(), [&category](const RunningOwner& o) {
+                return o.category == category.Name;
+            })) {
+            category.isChecked = CheckState::Off;
+            for (auto& item : category.List)
+                item.isChecked = CheckState::Off;
+        }
 }
 
 std::vector<RunningOwner> quitAndWait(const std::vector<RunningOwner>& owners,

@@ -55,6 +55,19 @@ std::vector<RunningOwner> runningOwners(const std::vector<CleanerCategory>& cate
 // the same for several.
 std::string runningOwnersText(const std::vector<RunningOwner>& owners);
 
+// The answers the window offers to `runningOwnersText`, first the default.
+inline constexpr std::array<const char*, 3> runningOwnersButtons{"Quit and Clean", "Clean Anyway",
+                                                                 "Cancel"};
+
+// "Waiting for Google Chrome to quit…", while a quit request is given its time.
+std::string quitWaitText(const std::vector<RunningOwner>& owners);
+
+// "Google Chrome did not quit, so its data was not cleaned.", and the same for several.
+std::string stillRunningText(const std::vector<RunningOwner>& owners);
+
+// Takes the owners' categories out of a clean: every row of theirs unchecked.
+void leaveOut(std::vector<CleanerCategory>& categories, const std::vector<RunningOwner>& owners);
+
 // How long a quit request is given, and how often it is looked at meanwhile.
 inline constexpr std::chrono::milliseconds quitPatience{10'000};
 inline constexpr std::chrono::milliseconds quitPoll{200};

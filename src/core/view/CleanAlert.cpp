@@ -11,9 +11,7 @@ std::string pathsText(std::size_t paths) {
     return std::to_string(paths) + (paths == 1 ? " path" : " paths");
 }
 
-} // namespace
-
-std::string cleanAlertText(const CleanReport& report) {
+std::string reportText(const CleanReport& report) {
     const auto failed = report.failed.size();
     if (report.cancelled) {
         std::string text = "Cleaning stopped: " + entriesText(report.entries) + " (" +
@@ -27,6 +25,14 @@ std::string cleanAlertText(const CleanReport& report) {
     if (failed == 0)
         return "You have successfully cleared selected data.";
     return pathsText(failed) + " could not be removed; the rest of the selected data was cleared.";
+}
+
+} // namespace
+
+std::string cleanAlertText(const CleanReport& report,
+                           const std::vector<RunningOwner>& stillRunning) {
+    const auto text = reportText(report);
+    return stillRunning.empty() ? text : text + " " + stillRunningText(stillRunning);
 }
 
 std::string cleanAlertDetails(const CleanReport& report) {

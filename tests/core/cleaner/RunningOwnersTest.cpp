@@ -86,6 +86,27 @@ TEST(RunningOwners, AlertTextNamesEveryApplication) {
     EXPECT_EQ(runningOwnersText(owners({"Safari", "Google Chrome", "Mail"})),
               "Safari, Google Chrome and Mail are running. Quit them before cleaning, or they may "
               "write back what is deleted.");
+    EXPECT_EQ(quitWaitText(owners({"Safari", "Mail"})), "Waiting for Safari and Mail to quit…");
+    EXPECT_EQ(stillRunningText(owners({"Google Chrome"})),
+              "Google Chrome did not quit, so its data was not cleaned.");
+    EXPECT_EQ(stillRunningText(owners({"Safari", "Mail"})),
+              "Safari and Mail did not quit, so their data was not cleaned.");
+}
+
+TEST(RunningOwners, WhatStillRunsIsLeftOutOfTheCleanAndNothingElse) {
+    auto firefox = category("Firefox", CheckState::Off);
+    firefox.List[1].isChecked = CheckState::On;
+    std::vector<CleanerCategory> categories{category("Chrome"), firefox, category("Safari")};
+    const auto owners =
+        runningOwners(categories, FakeProcesses().with("chrome").with("firefox").running(), true);
+    leaveOut(categories, owners);
+    EXPECT_TRUE(
+        runningOwners(categories, FakeProcesses().with("chrome").with("firefox").running(), true)
+            .empty());
+    for (const auto& c : categories)
+        for (const auto& item : c.List)
+            EXPECT_EQ(item.isChecked, c.Name == "Safari" ? CheckState::On : CheckState::Off)
+                << c.Name << " " << item.NameText;
 }
 
 TEST(RunningOwners, QuitAndWaitGivesEachTenSecondsAndAnswersWhoStayed) {

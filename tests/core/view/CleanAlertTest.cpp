@@ -42,6 +42,12 @@ TEST(CleanAlert, SuccessOnlyWhenNothingFailedAndNothingWasStopped) {
         EXPECT_EQ(cleanAlertText(report), c.text);
     }
     EXPECT_STREQ(cleanAlertMessage, "Alert");
+
+    CleanReport report;
+    report.failed.assign(1, {"/Users/alice/y", "Operation not permitted"});
+    EXPECT_EQ(cleanAlertText(report, {{"Chrome", "Google Chrome", {}}}),
+              "1 path could not be removed; the rest of the selected data was cleared. Google "
+              "Chrome did not quit, so its data was not cleaned.");
 }
 
 TEST(CleanAlert, DetailsNameEveryFailedPathWithItsReason) {
