@@ -5,6 +5,7 @@
 #include "PlatformServices.h"
 #include "ThreatTableModel.h"
 #include "removal/CompletionActions.h"
+#include "scan/ActionText.h"
 #include "scan/ProgressSink.h"
 #include "ui_ViewController.h"
 #include "view/ScanProgress.h"
@@ -39,7 +40,7 @@ ViewController::~ViewController() {
     if (sink_)
         sink_->cancel();
     joinScanThread();
-    stopBuild();
+    cleaner_.reset(); // ends a build at its next step
 }
 
 void ViewController::joinScanThread() {
@@ -113,9 +114,11 @@ void ViewController::rebuildThreatColumns() {
         arrQuorvanePath_.append(QString::fromStdString(q->url()));
     for (const auto& q : list)
         arrQuorvaneName_.append(QString::fromStdString(q->name()));
-    for (const auto& q : list)
-        arrQuorvaneActionTaken_.append(q->isNoAction() ? QStringLiteral("No Action")
-                                                       : QStringLiteral("Action Taken"));
+    for (const auto& q : list) {
+        const auto action = scanActionText(*q);
+        arrQuorvaneActionTaken_.append(
+            QString::fromLatin1(action.data(), static_cast<qsizetype>(action.size())));
+    }
     threatModel_->reloadData();
 }
 

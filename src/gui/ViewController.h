@@ -1,7 +1,7 @@
 #pragma once
 
 #include "access/AccessGrants.h"
-#include "cleaner/Cleaner.h"
+#include "cleaner/CleanerSession.h"
 #include "cleaner/RunningOwners.h"
 #include "platform/LocalFileSystem.h"
 #include "removal/ThreatRemover.h"
@@ -39,7 +39,6 @@ class ScriptRunner;
 class Workspace;
 struct PlatformServices;
 class ThreatTableModel;
-struct BuildGate;
 
 // The window's content and the owner of its working state: the scan session here, the other
 // subsystems beside it.
@@ -113,11 +112,12 @@ public:
     bool checkForHDAccess();
     void CheckVersionApprove();
 
-    // Privacy cleaner: the category list is built on a thread of its own, one build at a time;
-    // each collector's category joins the list on the main thread while the build waits.
+    // Privacy cleaner: the session builds the category list on a thread of its own, one build at
+    // a time; each collector's category joins the list on the main thread while the build waits.
     void resetAndAddavailbleApplications();
     void BGscanDone();
-    // Refused while a build runs, so that two builds never share the list.
+    // "Remove Selected": refused while a build runs, so that two builds never share the list;
+    // cleans the checked items, then builds the list again.
     void cleanAndReloadData();
     // Deletes what is checked in `categories`, then says how it went and which of them were
     // left out because their application still ran.
@@ -135,10 +135,10 @@ public:
     void selectionCheckBoxAction(const QString& toolTip, CheckState sender);
     void doneActionFromselectionView();
 
-    const std::vector<CleanerCategory>& availbleApp() const { return availbleApp_; }
-    const CleanerCategory* toolsSelectedDic() const;
-    bool isScanRunningForDetails() const { return isScanRunningForDetails_; }
-    bool scanningDone() const { return scanningDone_; }
+    const std::vector<CleanerCategory>& availbleApp() const { return cleaner_->categories(); }
+    const CleanerCategory* toolsSelectedDic() const { return cleaner_->openCategory(); }
+    bool isScanRunningForDetails() const { return cleaner_->isBuilding(); }
+    bool scanningDone() const { return cleaner_->isDone(); }
 
     bool isScanning() const { return isScanning_; }
     bool threatFound() const { return threatFound_; }
@@ -173,8 +173,6 @@ private:
     // Shows what the removal run over `listed` records did.
     void removalDone(std::size_t listed);
     void setUpTools();
-    void scanInBG(const std::shared_ptr<BuildGate>& gate);
-    void stopBuild();
     void reloadData(int tag);
     QIcon categoryIcon(const CleanerCategory& category);
     // Asks what to do about running applications whose data is checked in `categories`; false:
@@ -216,15 +214,8 @@ private:
     QStringList arrQuorvaneActionTaken_;
     ThreatTableModel* threatModel_ = nullptr;
 
-    // Privacy cleaner.
-    std::unique_ptr<Cleaner> cleaner_;
-    std::vector<CleanerCategory> availbleApp_;
-    int toolsSelectedRow_ = -1; // the category the overlay shows; -1 while it is closed
-    bool isScanRunningForDetails_ = false;
-    bool scanningDone_ = false;
-    std::shared_ptr<BuildGate> buildGate_;
-    std::thread buildThread_;
-    StopFlag buildStop_; // asked for only when the window goes: builds end there
+    // Privacy cleaner: the overlay shows the session's open category.
+    std::unique_ptr<CleanerSession> cleaner_;
     std::map<std::string, QIcon> icons_;
 };
 

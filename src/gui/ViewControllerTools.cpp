@@ -11,7 +11,7 @@
 #include "ToolsSelectionCell.h"
 #include "ViewController.h"
 #include "cleaner/CategoryIcon.h"
-#include "cleaner/CheckBoxRules.h"
+#include "cleaner/DetailsLine.h"
 #include "ui_ViewController.h"
 #include "view/CleanAlert.h"
 #include "view/CleanProgressText.h"
@@ -27,18 +27,9 @@
 #include <QTimer>
 #include <QtMath>
 #include <atomic>
-#include <condition_variable>
 #include <iostream>
-#include <mutex>
 
 namespace sentravex {
-
-// Lets a build thread wait for the main thread, and the window end that wait when it closes.
-struct BuildGate {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool cancelled = false;
-};
 
 namespace {
 
@@ -46,49 +37,16 @@ constexpr int toolsTableTag = 1;
 constexpr int selectionTableTag = 2;
 constexpr int categoryIconSide = 40;
 
-constexpr const char* chromeDetailsLine = "Cookies, Visited Links, History, Login Data, "
-                                          "LastSession, User preferences, Favicons, Top Sites, "
-                                          "Local Storage";
-constexpr const char* extensionsDetailsLine = "Browser extensions, Preferences";
-
-QString detailsLineOf(const CleanerCategory& category) {
-    if (category.Name == "Chrome")
-        return QString::fromLatin1(chromeDetailsLine);
-    if (category.Name == "Browser Extensions")
-        return QString::fromLatin1(extensionsDetailsLine);
-    QStringList names;
-    for (const auto& item : category.List)
-        names << QString::fromStdString(item.NameText);
-    return names.join(QStringLiteral(", "));
-}
-
-// Runs `work` on the main thread and waits until it has run, or until the window gives up on
-// the build.
-void onMainThreadAndWait(QObject* context, const std::shared_ptr<BuildGate>& gate,
-                         std::function<void()> work) {
-    auto done = std::make_shared<bool>(false);
-    std::unique_lock lock(gate->mutex);
-    // Posted under the lock: once the window has given up, nothing more reaches it.
-    if (gate->cancelled)
-        return;
-    QMetaObject::invokeMethod(
-        context,
-        [gate, done, work = std::move(work)] {
-            work();
-            std::lock_guard held(gate->mutex);
-            *done = true;
-            gate->changed.notify_all();
-        },
-        Qt::QueuedConnection);
-    gate->changed.wait(lock, [&] { return *done || gate->cancelled; });
-}
-
 } // namespace
 
 void ViewController::setUpTools() {
-    cleaner_ = std::make_unique<Cleaner>(
+    cleaner_ = std::make_unique<CleanerSession>(
         options_.services.files ? *options_.services.files : static_cast<const FileSystem&>(fs_),
-        options_.user, /*sizing*/ true, &buildStop_);
+        options_.user,
+        [this](std::function<void()> work) {
+            QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+        },
+        CleanerSession::Events{[this] { setHeightDetails(); }, [this] { BGscanDone(); }});
     ui_->toolsTable->setProperty("tag", toolsTableTag);
     ui_->selectionTable->setProperty("tag", selectionTableTag);
     ui_->selectionView->table = ui_->selectionTable;
@@ -105,17 +63,6 @@ void ViewController::setUpTools() {
         connect(new QShortcut(key, ui_->selectionView), &QShortcut::activated, this,
                 &ViewController::doneActionFromselectionView);
     setHeightDetails();
-}
-
-void ViewController::stopBuild() {
-    buildStop_.request();
-    if (buildGate_) {
-        std::lock_guard lock(buildGate_->mutex);
-        buildGate_->cancelled = true;
-        buildGate_->changed.notify_all();
-    }
-    if (buildThread_.joinable())
-        buildThread_.join();
 }
 
 void ViewController::resizeEvent(QResizeEvent* event) {
@@ -149,53 +96,28 @@ bool ViewController::focusNextPrevChild(bool next) {
 }
 
 void ViewController::resetAndAddavailbleApplications() {
-    if (scanningDone_ || isScanRunningForDetails_)
+    if (!cleaner_->startBuild())
         return;
     ui_->scannignIndicator->setHidden(false);
-    availbleApp_.clear();
-    toolsSelectedRow_ = -1;
-    isScanRunningForDetails_ = true;
-    scanningDone_ = false;
     setHeightDetails();
-    // The last build has handed over its end and is returning.
-    if (buildThread_.joinable())
-        buildThread_.join();
-    buildGate_ = std::make_shared<BuildGate>();
-    buildThread_ = std::thread([this, gate = buildGate_] { scanInBG(gate); });
-    reloadData(toolsTableTag);
     emit cleanerBuildStarted();
-}
-
-void ViewController::scanInBG(const std::shared_ptr<BuildGate>& gate) {
-    cleaner_->scanInBG([this, &gate](std::optional<CleanerCategory> found) {
-        auto category = std::make_shared<std::optional<CleanerCategory>>(std::move(found));
-        onMainThreadAndWait(this, gate, [this, category] {
-            if (*category)
-                availbleApp_.push_back(std::move(**category));
-            setHeightDetails();
-        });
-    });
-    onMainThreadAndWait(this, gate, [this] { BGscanDone(); });
 }
 
 void ViewController::BGscanDone() {
     ui_->scannignIndicator->setHidden(true);
-    isScanRunningForDetails_ = false;
-    scanningDone_ = true;
     reloadTableAndUI(); // the remove button waits for the build's end
     emit cleanerBuildDone();
 }
 
 void ViewController::cleanAndReloadData() {
-    if (isScanRunningForDetails_)
+    if (!cleaner_->mayClean())
         return;
-    auto categories = availbleApp_;
+    auto categories = cleaner_->selection();
     std::vector<RunningOwner> stillRunning;
     if (!settleRunningOwners(categories, stillRunning))
         return;
     cleanSelected(categories, stillRunning);
-    isScanRunningForDetails_ = false;
-    scanningDone_ = false;
+    cleaner_->listCleaned();
     resetAndAddavailbleApplications();
 }
 
@@ -229,9 +151,9 @@ void ViewController::cleanSelected(const std::vector<CleanerCategory>& categorie
 
     QEventLoop loop;
     CleanReport report;
-    std::thread worker([this, &report, &loop, &shared, &categories] {
+    std::thread worker([&report, &loop, &shared, &cleaner = cleaner_->cleaner(), &categories] {
         report =
-            cleaner_->cleanSelected(categories, /*apply*/ true, [&shared](const CleanTally& tally) {
+            cleaner.cleanSelected(categories, /*apply*/ true, [&shared](const CleanTally& tally) {
                 shared.entries = tally.entries;
                 shared.bytes = tally.bytes;
                 return !shared.stop;
@@ -251,7 +173,7 @@ void ViewController::cleanSelected(const std::vector<CleanerCategory>& categorie
 }
 
 void ViewController::setHeightDetails() {
-    const auto m = availbleApp_.size();
+    const auto m = availbleApp().size();
     ui_->toolsTable->setHidden(categoryTableHidden(m));
     ui_->toolsTable->setMinimumHeight(categoryTableMinimumHeight(m));
     ui_->toolsTable->setMaximumHeight(categoryTableHeight(m));
@@ -260,13 +182,7 @@ void ViewController::setHeightDetails() {
 
 void ViewController::reloadTableAndUI() {
     reloadData(toolsTableTag);
-    ui_->removeButton->setEnabled(!isScanRunningForDetails_ && removeButtonEnabled(availbleApp_));
-}
-
-const CleanerCategory* ViewController::toolsSelectedDic() const {
-    if (toolsSelectedRow_ < 0 || toolsSelectedRow_ >= static_cast<int>(availbleApp_.size()))
-        return nullptr;
-    return &availbleApp_[static_cast<std::size_t>(toolsSelectedRow_)];
+    ui_->removeButton->setEnabled(cleaner_->removeEnabled());
 }
 
 int ViewController::numberOfRowsInTableView(int tag) const {
@@ -274,7 +190,7 @@ int ViewController::numberOfRowsInTableView(int tag) const {
     case 0:
         return numberOfRowsInTableView();
     case toolsTableTag:
-        return static_cast<int>(availbleApp_.size());
+        return static_cast<int>(availbleApp().size());
     case selectionTableTag:
         return toolsSelectedDic() ? static_cast<int>(toolsSelectedDic()->List.size()) : 0;
     default:
@@ -298,7 +214,7 @@ QIcon ViewController::categoryIcon(const CleanerCategory& category) {
     if (cached != icons_.end())
         return cached->second;
     const int side = qCeil(categoryIconSide * devicePixelRatioF());
-    const auto source = iconForCategory(cleaner_->fileSystem(), category, side);
+    const auto source = iconForCategory(cleaner_->cleaner().fileSystem(), category, side);
     QIcon icon;
     if (QPixmap image = source.image ? iconPixmap(*source.image, side) : QPixmap(); !image.isNull())
         icon = QIcon(image);
@@ -323,10 +239,10 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
             connect(cell->detailsButton, &QPushButton::clicked, this,
                     [this, cell] { showDetailsFor(cell->detailsButton->property("tag").toInt()); });
         }
-        const auto& k = availbleApp_[static_cast<std::size_t>(row)];
+        const auto& k = availbleApp()[static_cast<std::size_t>(row)];
         cell->nameText->setFullText(QString::fromStdString(k.Name));
         cell->sizeText->setText(QString::fromStdString(k.Size));
-        cell->detailsText->setFullText(detailsLineOf(k));
+        cell->detailsText->setFullText(QString::fromStdString(detailsLineOf(k)));
         cell->imageIcon->setPixmap(categoryIcon(k).pixmap(categoryIconSide, categoryIconSide));
         cell->detailsButton->setProperty("tag", row);
         cell->checkBox->setProperty("tag", row);
@@ -360,19 +276,16 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
 }
 
 void ViewController::checkBoxAction(int row, CheckState sender) {
-    if (row < 0 || row >= static_cast<int>(availbleApp_.size()))
-        return;
-    checkCategory(availbleApp_[static_cast<std::size_t>(row)], sender);
-    reloadTableAndUI();
+    if (cleaner_->checkCategory(row, sender))
+        reloadTableAndUI();
 }
 
 void ViewController::showDetailsFor(int row) {
-    if (row < 0 || row >= static_cast<int>(availbleApp_.size()))
+    if (!cleaner_->open(row))
         return;
     ui_->selectionView->setGeometry(rect());
     ui_->selectionView->setHidden(false);
     ui_->selectionView->raise();
-    toolsSelectedRow_ = row;
     const auto& category = *toolsSelectedDic();
     const bool grouped = category.isFromAdware;
     ui_->lblSelectionTitle->setText(QString::fromStdString(category.Name));
@@ -388,21 +301,16 @@ void ViewController::showDetailsFor(int row) {
 }
 
 void ViewController::selectionCheckBoxAction(const QString& toolTip, CheckState sender) {
-    if (toolsSelectedRow_ < 0)
+    if (!toolsSelectedDic())
         return;
-    checkItem(availbleApp_[static_cast<std::size_t>(toolsSelectedRow_)], toolTip.toStdString(),
-              sender);
+    cleaner_->checkItem(toolTip.toStdString(), sender);
     reloadData(selectionTableTag);
 }
 
 void ViewController::doneActionFromselectionView() {
     ui_->selectionView->setHidden(true);
     setFocus();
-    if (toolsSelectedRow_ >= 0) {
-        auto& category = availbleApp_[static_cast<std::size_t>(toolsSelectedRow_)];
-        category.isChecked = categoryStateFromItems(category);
-    }
-    toolsSelectedRow_ = -1;
+    cleaner_->close();
     reloadTableAndUI();
 }
 

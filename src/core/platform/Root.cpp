@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <deque>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 namespace sentravex {
@@ -94,6 +95,22 @@ std::string Root::hostPathOf(std::string_view logical) const {
     for (const auto& p : pathComponents(logical))
         out += "/" + p;
     return out.empty() ? "/" : out;
+}
+
+std::optional<std::string> Root::logicalPathOfChosen(const std::string& chosenHostPath) const {
+    std::error_code ec;
+    const auto chosen = std::filesystem::canonical(chosenHostPath, ec).string();
+    if (ec)
+        return std::nullopt;
+    const auto top = std::filesystem::canonical(host_, ec).string();
+    if (ec)
+        return std::nullopt;
+    if (chosen == top)
+        return "/";
+    const auto prefix = top.ends_with('/') ? top : top + '/';
+    if (!chosen.starts_with(prefix))
+        return std::nullopt;
+    return chosen.substr(prefix.size() - 1);
 }
 
 std::optional<std::string> Root::resolve(std::string_view logical) const {

@@ -48,6 +48,9 @@ public:
     std::optional<std::string> resolveParent(std::string_view logical) const;
     // The host path the logical path names when no link is involved.
     std::string hostPathOf(std::string_view logical) const;
+    // The logical path of a host path someone chose (in a folder dialog), both sides taken with
+    // their links resolved; none when it does not exist or lies outside the root.
+    std::optional<std::string> logicalPathOfChosen(const std::string& chosenHostPath) const;
 
 private:
     // The folder a logical path names, every link resolved inside the root; one implementation

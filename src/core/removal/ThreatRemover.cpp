@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Processes.h"
 #include "platform/ScriptRunner.h"
+#include "scan/ActionText.h"
 
 #include <algorithm>
 #include <unistd.h>
@@ -62,7 +63,7 @@ void ThreatRemover::RestatSystem() {
 void ThreatRemover::mark(const QuorvanePtr& record, bool removed, std::string reason) {
     record->setIsDeleted(removed);
     (removed ? deletedQuorvane_ : unDeletedQuorvane_).push_back(record);
-    arrQuorvaneActionTaken_.emplace_back(removed ? "Removed" : "Not Removed");
+    arrQuorvaneActionTaken_.emplace_back(removed ? removedText : notRemovedText);
     if (!removed)
         notRemoved_.push_back({record->url(), reason.empty() ? "still there" : std::move(reason)});
 }

@@ -1,5 +1,7 @@
 #include "ThreatTable.h"
 
+#include "scan/ActionText.h"
+
 #include <algorithm>
 
 namespace sentravex {
@@ -16,7 +18,7 @@ ThreatColumnWidths threatColumnWidths(int width) {
 }
 
 bool threatRowNotRemoved(std::string_view action) {
-    return action == "Not Removed";
+    return action == notRemovedText;
 }
 
 int firstNotRemovedRow(const std::vector<std::string>& actions) {

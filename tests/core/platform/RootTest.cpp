@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -175,6 +176,37 @@ TEST(Root, SystemRootResolvesAsUsual) {
     EXPECT_TRUE(root.isSystemRoot());
     EXPECT_EQ(root.resolve("/"), "/");
     EXPECT_EQ(root.hostPathOf("/Applications/Quorvane.app"), "/Applications/Quorvane.app");
+}
+
+// A folder chosen in a dialog comes back as its logical path, links on either side resolved.
+TEST(Root, ChosenHostFolderMapsBackIntoTheRoot) {
+    MacFixture mac;
+    SentinelFolder outside;
+    mac.folder("/Users/alice/Documents").link("/Docs", "Users/alice/Documents");
+    // A folder whose name only begins with the root's.
+    const std::string sibling = mac.root() + "-sibling";
+    std::filesystem::create_directory(sibling);
+    const Root root(mac.root());
+    struct Case {
+        std::string chosen;
+        std::optional<std::string> logical;
+    };
+    const Case cases[] = {
+        {mac.root(), "/"},
+        {mac.root() + "/", "/"},
+        {mac.host("/Users/alice/Documents"), "/Users/alice/Documents"},
+        {mac.host("/Users/alice/../alice/Documents"), "/Users/alice/Documents"},
+        {mac.host("/Docs"), "/Users/alice/Documents"},
+        {mac.host("/Users/nobody"), std::nullopt},
+        {outside.path(), std::nullopt},
+        {sibling, std::nullopt},
+        {"/", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(root.logicalPathOfChosen(c.chosen), c.logical) << c.chosen;
+    EXPECT_EQ(Root().logicalPathOfChosen(mac.host("/Users/alice/Documents")),
+              mac.host("/Users/alice/Documents"));
+    std::filesystem::remove(sibling);
 }
 
 } // namespace
