@@ -106,6 +106,16 @@ bool present(const MacFixture& mac, const std::string& logical) {
            std::filesystem::file_type::not_found;
 }
 
+// The paths of a category's rows that are there now.
+std::vector<std::string> presentPaths(const MacFixture& mac, const CleanerCategory& category) {
+    std::vector<std::string> paths;
+    for (const auto& item : category.List)
+        for (const auto& path : item.AllList)
+            if (present(mac, path))
+                paths.push_back(path);
+    return paths;
+}
+
 // The demo home: every category, extensions of every browser.
 void writeDemo(const MacFixture& mac) {
     if (!writeDemoFiles(mac.root(), mac.user(), cleanerDemoFiles()))
@@ -557,11 +567,7 @@ void ToolsSideTest::cleanReportsWhatCouldNotBeRemoved() {
     Window w(mac, &faulty);
     w.build();
     w.cell("Mail")->checkBox->click();
-    std::vector<std::string> paths;
-    for (const auto& item : w.category("Mail").List)
-        for (const auto& path : item.AllList)
-            if (present(mac, path))
-                paths.push_back(path);
+    const auto paths = presentPaths(mac, w.category("Mail"));
     QVERIFY(paths.size() >= 2);
     faulty.undeletable.insert(paths[0]);
 
@@ -605,16 +611,8 @@ void ToolsSideTest::cleanCountsAndStopsWhenAsked() {
     w.build();
     w.cell("Chrome")->checkBox->click();
     w.cell("Mail")->checkBox->click();
-    auto presentPaths = [&](const std::string& category) {
-        std::vector<std::string> paths;
-        for (const auto& item : w.category(category).List)
-            for (const auto& path : item.AllList)
-                if (present(mac, path))
-                    paths.push_back(path);
-        return paths;
-    };
-    const auto chrome = presentPaths("Chrome");
-    const auto mail = presentPaths("Mail");
+    const auto chrome = presentPaths(mac, w.category("Chrome"));
+    const auto mail = presentPaths(mac, w.category("Mail"));
     QVERIFY(!chrome.empty() && mail.size() >= 2);
     // Mail's first path would never end on its own: only the Cancel button ends it.
     faulty.endless.insert(mail[0]);
@@ -689,16 +687,8 @@ void ToolsSideTest::aRunningBrowserIsQuitOrCleanedAnywayOrLeftAlone() {
         w.build();
         w.cell("Chrome")->checkBox->click();
         w.cell("Safari")->checkBox->click();
-        auto presentPaths = [&](const std::string& category) {
-            std::vector<std::string> paths;
-            for (const auto& item : w.category(category).List)
-                for (const auto& path : item.AllList)
-                    if (present(mac, path))
-                        paths.push_back(path);
-            return paths;
-        };
-        const auto chrome = presentPaths("Chrome");
-        const auto safari = presentPaths("Safari");
+        const auto chrome = presentPaths(mac, w.category("Chrome"));
+        const auto safari = presentPaths(mac, w.category("Safari"));
         QVERIFY(!chrome.empty() && !safari.empty());
         if (c.answer)
             w.fakes.alerts.answers.push_back(c.answer);
