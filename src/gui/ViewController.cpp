@@ -48,7 +48,7 @@ void ViewController::joinScanThread() {
 }
 
 void ViewController::startScan() {
-    if (!checkForHDAccess())
+    if (!goOnWithoutFullDiskAccess() || !checkForHDAccess())
         return;
     remover_->scanStarted();
     ui_->defaultBox->setHidden(true);

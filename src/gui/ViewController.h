@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/AccessGrants.h"
+#include "access/FullDiskAccess.h"
 #include "cleaner/Cleaner.h"
 #include "platform/LocalFileSystem.h"
 #include "removal/ThreatRemover.h"
@@ -12,6 +13,7 @@
 #include <QIcon>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <thread>
@@ -30,6 +32,7 @@ class AlertService;
 class AppDelegate;
 class Defaults;
 class FileSystem;
+class FullDiskAccessWatch;
 class OpenPanel;
 class PacedSink;
 class Processes;
@@ -65,6 +68,8 @@ public:
             // The Mac tree the cleaner reads and deletes in, and the removal deletes in; null:
             // the one under `root`.
             const FileSystem* files = nullptr;
+            // Whether Full Disk Access is missing; null: the rule over the root.
+            std::function<std::optional<FullDiskAccess>()> fullDiskAccess{};
         } services;
     };
 
@@ -105,6 +110,8 @@ public:
 
     // Access grants before a scan, and the version approval check.
     bool checkForHDAccess();
+    // The Full Disk Access notice before a scan or a clean; false when the user went to grant it.
+    bool goOnWithoutFullDiskAccess() const;
     void CheckVersionApprove();
 
     // Privacy cleaner: the category list is built on a thread of its own, one build at a time;
@@ -182,6 +189,7 @@ private:
     std::unique_ptr<PlatformServices> platform_;
     std::unique_ptr<ThreatRemover> remover_;
     std::unique_ptr<AccessGrants> access_;
+    FullDiskAccessWatch* fullDiskAccess_ = nullptr;
     AlertService* alerts_ = nullptr;
     Workspace* workspace_ = nullptr;
     QuorvanePtr quorvaneFile_;
