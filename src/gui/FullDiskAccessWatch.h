@@ -20,7 +20,6 @@ public:
 
     explicit FullDiskAccessWatch(Probe probe, QObject* parent = nullptr);
 
-    std::optional<FullDiskAccess> state() const { return state_; }
     // Before a scan or a clean: the notice while the grant is missing; true when the work goes on.
     bool goOn(AlertPanel& alerts, Workspace& workspace) const;
 

@@ -4,9 +4,7 @@ namespace sentravex {
 
 std::string sizeTextWithAccess(const std::string& size,
                                const std::vector<std::string>& unreadable) {
-    if (unreadable.empty())
-        return size;
-    return size.empty() ? "No access" : size + " · no access";
+    return unreadable.empty() ? size : size + " · no access";
 }
 
 std::string unreadableTip(const std::vector<std::string>& unreadable) {
