@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <cerrno>
 #include <map>
 #include <set>
 
@@ -48,6 +49,7 @@ public:
             return std::nullopt;
         return it->second;
     }
+    int readError(const std::string& path) const override { return exists(path) ? 0 : ENOENT; }
 };
 
 } // namespace sentravex::fuzz

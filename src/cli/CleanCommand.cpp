@@ -4,6 +4,7 @@
 #include "cleaner/CheckBoxRules.h"
 #include "cleaner/Cleaner.h"
 #include "cleaner/RunningOwners.h"
+#include "view/UnreadablePlaces.h"
 
 #include <iostream>
 #include <memory>
@@ -46,6 +47,19 @@ Json bytesOf(const std::optional<std::int64_t>& bytes) {
     return bytes ? Json(*bytes) : Json(nullptr);
 }
 
+// Places that refused to be read are left out of every figure; the terminal hears of it once.
+void warnUnreadable(const std::vector<std::string>& unreadable) {
+    if (!unreadable.empty())
+        std::cerr << "sentravex-cli: " << unreadablePlacesLine(unreadable) << '\n';
+}
+
+std::vector<std::string> unreadableOf(const std::vector<CleanerCategory>& categories) {
+    std::vector<std::string> places;
+    for (const auto& c : categories)
+        places.insert(places.end(), c.unreadable.begin(), c.unreadable.end());
+    return places;
+}
+
 void printListing(const std::vector<CleanerCategory>& categories,
                   const std::vector<RunningProcess>& running, bool systemRoot, bool json) {
     auto runningApplication = [&](const CleanerCategory& c) {
@@ -62,7 +76,8 @@ void printListing(const std::vector<CleanerCategory>& categories,
                                  {"size", i.sizeText},
                                  {"bytes", bytesOf(i.bytes)},
                                  {"enabled", i.isEnabled.value_or(false)},
-                                 {"paths", i.AllList}});
+                                 {"paths", i.AllList},
+                                 {"unreadable", i.unreadable}});
             const auto application = runningApplication(c);
             doc["categories"].push_back(
                 {{"name", c.Name},
@@ -70,20 +85,24 @@ void printListing(const std::vector<CleanerCategory>& categories,
                  {"bytes", bytesOf(c.bytes)},
                  {"enabled", c.isEnabled},
                  {"running", application.empty() ? Json(nullptr) : Json(application)},
+                 {"unreadable", c.unreadable},
                  {"items", std::move(items)}});
         }
+        doc["unreadable_places"] = unreadableOf(categories);
         printJson(doc);
         return;
     }
     for (const auto& c : categories) {
         const auto application = runningApplication(c);
-        std::cout << c.Name << (c.Size.empty() ? "" : "  " + c.Size)
+        const auto size = sizeTextWithAccess(c.Size, c.unreadable);
+        std::cout << c.Name << (size.empty() ? "" : "  " + size)
                   << (c.isEnabled ? "" : "  (disabled)")
                   << (application.empty() ? "" : "  (" + application + " is running)") << '\n';
         for (const auto& i : c.List) {
             bool member = c.isFromAdware && i.isHeader;
+            const auto itemSize = sizeTextWithAccess(i.sizeText, i.unreadable);
             std::cout << (member ? "    " : "  ") << i.NameText
-                      << (i.sizeText.empty() ? "" : "  " + i.sizeText)
+                      << (itemSize.empty() ? "" : "  " + itemSize)
                       << (i.isEnabled.value_or(false) ? "" : "  (disabled)") << '\n';
         }
     }
@@ -101,6 +120,7 @@ void printReport(const CleanReport& report, bool apply, bool json) {
         doc["failed"] = Json::array();
         for (const auto& f : report.failed)
             doc["failed"].push_back({{"path", f.path}, {"error", f.error}});
+        doc["unreadable_places"] = report.unreadable;
         printJson(doc);
         return;
     }
@@ -162,6 +182,7 @@ Job addCleanCommand(CLI::App& app) {
             printListing(categories,
                          systemRoot ? processes.running() : std::vector<RunningProcess>{},
                          systemRoot, args->mac.json);
+            warnUnreadable(unreadableOf(categories));
             return static_cast<int>(exitDone);
         }
         for (const auto& choice : args->select)
@@ -170,6 +191,7 @@ Job addCleanCommand(CLI::App& app) {
             refuseWhileRunning(categories, processes, args->closeRunning);
         auto report = cleaner.cleanSelected(categories, args->apply);
         printReport(report, args->apply, args->mac.json);
+        warnUnreadable(report.unreadable);
         return static_cast<int>(report.ok() ? exitDone : exitFound);
     };
 }

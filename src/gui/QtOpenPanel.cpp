@@ -1,27 +1,21 @@
 #include "QtOpenPanel.h"
 
-#include <QFileDialog>
+#include "FolderChooser.h"
 
 namespace sentravex {
 
 OpenPanelAnswer QtOpenPanel::runModal(const OpenPanelSettings& settings) {
-    QFileDialog panel(nullptr, QString::fromStdString(settings.message),
-                      QString::fromStdString(root_.hostPathOf(settings.directory)));
-    // The platform dialog may not show our own prompt.
-    panel.setOption(QFileDialog::DontUseNativeDialog);
-    panel.setFileMode(settings.canChooseDirectories && !settings.canChooseFiles
-                          ? QFileDialog::Directory
-                          : QFileDialog::ExistingFile);
-    panel.setOption(QFileDialog::ShowDirsOnly, !settings.canChooseFiles);
-    panel.setLabelText(QFileDialog::Accept, QString::fromStdString(settings.prompt));
-    panel.setWindowModality(Qt::ApplicationModal);
-
+    // Links on the way to the logical folder lead where they do inside the root, not on this
+    // machine.
+    const auto start =
+        root_.resolve(settings.directory).value_or(root_.hostPathOf(settings.directory));
     OpenPanelAnswer answer;
-    if (panel.exec() != QDialog::Accepted)
+    const auto chosen = chooseFolder(settings, QString::fromStdString(start));
+    if (!chosen)
         return answer;
     answer.response = kOpenPanelOK;
-    if (const auto chosen = panel.selectedFiles(); !chosen.isEmpty())
-        answer.url = root_.logicalPathOfChosen(chosen.front().toStdString());
+    if (!chosen->isEmpty())
+        answer.url = root_.logicalPathOfChosen(chosen->toStdString());
     return answer;
 }
 

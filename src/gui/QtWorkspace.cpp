@@ -1,9 +1,9 @@
 #include "QtWorkspace.h"
 
+#include "FileReveal.h"
 #include "platform/Processes.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QUrl>
 
 namespace sentravex {
@@ -24,9 +24,7 @@ bool QtWorkspace::openURL(const std::string& url) {
 }
 
 bool QtWorkspace::selectFile(const std::string& path) {
-    // Desktop file viewers take a folder to open, not an item to select.
-    const QFileInfo item(QString::fromStdString(path));
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(item.absolutePath()));
+    return revealFile(QString::fromStdString(path));
 }
 
 } // namespace sentravex

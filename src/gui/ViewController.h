@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/AccessGrants.h"
+#include "access/FullDiskAccess.h"
 #include "cleaner/CleanerSession.h"
 #include "cleaner/RunningOwners.h"
 #include "platform/LocalFileSystem.h"
@@ -13,6 +14,7 @@
 #include <QIcon>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -32,6 +34,7 @@ class AlertService;
 class AppDelegate;
 class Defaults;
 class FileSystem;
+class FullDiskAccessWatch;
 class OpenPanel;
 class PacedSink;
 class Processes;
@@ -70,6 +73,8 @@ public:
             // Whether `processes` run from the tree, so that what they hold open is in it; none:
             // when `root` is "/".
             std::optional<bool> ownDisk = std::nullopt;
+            // Whether Full Disk Access is missing; null: the rule over the root.
+            std::function<std::optional<FullDiskAccess>()> fullDiskAccess{};
         } services;
     };
 
@@ -110,6 +115,8 @@ public:
 
     // Access grants before a scan, and the version approval check.
     bool checkForHDAccess();
+    // The Full Disk Access notice before a scan or a clean; false when the user went to grant it.
+    bool goOnWithoutFullDiskAccess() const;
     void CheckVersionApprove();
 
     // Privacy cleaner: the session builds the category list on a thread of its own, one build at
@@ -196,6 +203,7 @@ private:
     std::unique_ptr<PlatformServices> platform_;
     std::unique_ptr<ThreatRemover> remover_;
     std::unique_ptr<AccessGrants> access_;
+    FullDiskAccessWatch* fullDiskAccess_ = nullptr;
     AlertService* alerts_ = nullptr;
     Workspace* workspace_ = nullptr;
     const Processes* processes_ = nullptr;

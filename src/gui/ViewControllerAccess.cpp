@@ -1,6 +1,7 @@
 // The services the removal and the access grants work through, the buttons of the completion
 // view, the access check before a scan and the version approval check.
 #include "AppDelegate.h"
+#include "FullDiskAccessWatch.h"
 #include "PlatformServices.h"
 #include "RemoteFetch.h"
 #include "ThreatTableModel.h"
@@ -38,6 +39,13 @@ void ViewController::setUpServices() {
     access_ = std::make_unique<AccessGrants>(
         AccessGrants::Services{fs_, defaults, platform_->bookmarks, openPanel, *alerts_, std::cerr},
         options_.user);
+    const FileSystem* files = given.files ? given.files : &fs_;
+    fullDiskAccess_ = new FullDiskAccessWatch(
+        given.fullDiskAccess ? given.fullDiskAccess
+                             : [files, user = options_.user, systemRoot = fs_.root().isSystemRoot()] {
+                                   return sentravex::fullDiskAccess(*files, user, systemRoot);
+                               },
+        this);
 
     connect(ui_->btnCleanAll, &QPushButton::clicked, this, &ViewController::cleanAllThreats);
     connect(ui_->btnShowInFinder, &QPushButton::clicked, this, &ViewController::showInFinder);
@@ -53,6 +61,10 @@ void ViewController::setUpServices() {
 
 bool ViewController::checkForHDAccess() {
     return access_->checkForHDAccess();
+}
+
+bool ViewController::goOnWithoutFullDiskAccess() const {
+    return fullDiskAccess_->goOn(*alerts_, *workspace_);
 }
 
 void ViewController::showEvent(QShowEvent* event) {

@@ -16,6 +16,7 @@
 #include "view/CleanAlert.h"
 #include "view/CleanProgressText.h"
 #include "view/TableHeights.h"
+#include "view/UnreadablePlaces.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -110,7 +111,7 @@ void ViewController::BGscanDone() {
 }
 
 void ViewController::cleanAndReloadData() {
-    if (!cleaner_->mayClean())
+    if (!cleaner_->mayClean() || !goOnWithoutFullDiskAccess())
         return;
     auto categories = cleaner_->selection();
     std::vector<RunningOwner> stillRunning;
@@ -241,7 +242,8 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         }
         const auto& k = availbleApp()[static_cast<std::size_t>(row)];
         cell->nameText->setFullText(QString::fromStdString(k.Name));
-        cell->sizeText->setText(QString::fromStdString(k.Size));
+        cell->sizeText->setText(QString::fromStdString(sizeTextWithAccess(k.Size, k.unreadable)));
+        cell->sizeText->setToolTip(QString::fromStdString(unreadableTip(k.unreadable)));
         cell->detailsText->setFullText(QString::fromStdString(detailsLineOf(k)));
         cell->imageIcon->setPixmap(categoryIcon(k).pixmap(categoryIconSide, categoryIconSide));
         cell->detailsButton->setProperty("tag", row);
@@ -268,7 +270,9 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         font.setBold(!t.isHeader);
         cell->nameText->setFont(font);
         cell->nameText->setFullText(QString::fromStdString(t.NameText));
-        cell->sizeText->setText(QString::fromStdString(t.sizeText));
+        cell->sizeText->setText(
+            QString::fromStdString(sizeTextWithAccess(t.sizeText, t.unreadable)));
+        cell->sizeText->setToolTip(QString::fromStdString(unreadableTip(t.unreadable)));
         return cell;
     }
     std::cerr << "ERROR" << std::endl;

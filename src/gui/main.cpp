@@ -1,6 +1,8 @@
 #include "AppDelegate.h"
+#include "AppIdentity.h"
 #include "CustomWindow.h"
 #include "QtWorkspace.h"
+#include "ReopenOnActivation.h"
 #include "SettingsDefaults.h"
 #include "SingleInstance.h"
 #include "ViewController.h"
@@ -26,9 +28,7 @@ int usageError(const QString& message) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Sentravex"));
-    QApplication::setApplicationName(QStringLiteral("Sentravex"));
-    QApplication::setApplicationVersion(QStringLiteral(SENTRAVEX_VERSION));
+    setApplicationIdentity();
     app.setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;
@@ -88,6 +88,9 @@ int main(int argc, char* argv[]) {
 
     QObject::connect(&instance, &SingleInstance::reopenRequested, &appDel,
                      [&] { appDel.applicationShouldHandleReopen(&window, window.isVisible()); });
+#ifdef Q_OS_MACOS
+    reopenOnActivation(appDel, window);
+#endif
     QObject::connect(&app, &QApplication::aboutToQuit, &appDel,
                      [&] { appDel.applicationWillTerminate(); });
 

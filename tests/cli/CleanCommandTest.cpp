@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 #include "MacFixture.h"
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -136,6 +137,44 @@ TEST(CleanCommand, WhatCannotBeRemovedIsReportedWithExitOne) {
     EXPECT_FALSE(doc["failed"][0]["error"].get<std::string>().empty());
     EXPECT_EQ(doc["deleted"], (Json{mac.home("/.Trash/loose")}));
     EXPECT_FALSE(present(mac, mac.home("/.Trash/loose")));
+}
+
+// Safari's folder held back reads as "0 byte" alone unless the command says why.
+TEST(CleanCommand, PlacesThatRefuseToBeReadAreNamedOnStderrAndInTheJson) {
+    MacFixture mac;
+    buildMac(mac);
+    for (auto& e : std::filesystem::recursive_directory_iterator(mac.root()))
+        ::chmod(e.path().c_str(), e.is_directory() ? 0777 : 0666);
+    ::chmod(mac.root().c_str(), 0755);
+    const std::string safari = mac.host(mac.home("/Library/Safari"));
+    ::chmod(safari.c_str(), 0);
+    if (::geteuid() != 0 && ::access(safari.c_str(), R_OK) == 0)
+        GTEST_SKIP() << "permissions do not bind this account";
+    auto listed = runCli(args(mac, {"--json"}), true);
+    auto selected = runCli(args(mac, {"--json", "--select", "Safari/History"}), true);
+    auto clean = runCli(args(mac, {}), true);
+    ::chmod(safari.c_str(), 0755);
+    if (listed.code == 126 || listed.code == 127)
+        GTEST_SKIP() << "the unprivileged account cannot run the command from this build folder";
+
+    ASSERT_EQ(listed.code, 0) << listed.err;
+    const auto doc = Json::parse(listed.out);
+    const auto& places = doc["unreadable_places"];
+    ASSERT_EQ(places.size(), 15u) << places.dump() << ": every path of Safari's folder";
+    EXPECT_EQ(places[0], mac.home("/Library/Safari/History.db"));
+    const auto& category = doc["categories"][0];
+    EXPECT_EQ(category["unreadable"], places);
+    EXPECT_EQ(category["items"][0]["unreadable"], Json::array()) << "Cookies lie elsewhere";
+    EXPECT_EQ(category["items"][2]["unreadable"].size(), 3u) << "History";
+    EXPECT_EQ(doc["categories"][1]["unreadable"], Json::array()) << "Chrome";
+    EXPECT_NE(listed.err.find("15 places could not be read"), std::string::npos) << listed.err;
+    EXPECT_EQ(std::count(listed.err.begin(), listed.err.end(), '\n'), 1) << "one line";
+
+    ASSERT_EQ(selected.code, 0) << selected.err;
+    EXPECT_EQ(Json::parse(selected.out)["unreadable_places"].size(), 3u) << selected.out;
+    EXPECT_NE(selected.err.find("3 places could not be read"), std::string::npos);
+
+    EXPECT_NE(clean.out.find("0 byte · no access"), std::string::npos) << clean.out;
 }
 
 TEST(CleanCommand, UnknownNamesAreUsageErrorsAndDeleteNothing) {

@@ -43,6 +43,7 @@ public:
     std::optional<std::string> readFile(const std::string& p, std::size_t limit) const override {
         return count(), inner_.readFile(p, limit);
     }
+    int readError(const std::string& p) const override { return count(), inner_.readError(p); }
 
 private:
     void count() const {

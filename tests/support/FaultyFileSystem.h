@@ -2,6 +2,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <cstring>
+#include <map>
 #include <set>
 #include <string>
 
@@ -20,6 +22,10 @@ public:
     // removeItem reports one more entry removed after another until its progress says stop,
     // like a tree too large to wait for; nothing is really deleted.
     std::set<std::string> endless;
+    // The system holds these folders or files back, and all beneath them, with this errno (EPERM
+    // where a privacy rule refuses): readError answers it, listFolder empty, allocatedSize 0,
+    // readFile nothing, removeItem fails. Finding out that they are there is still allowed.
+    std::map<std::string, int> denied;
 
     bool exists(const std::string& p) const override {
         return !unexaminable.count(p) && inner_.exists(p);
@@ -31,16 +37,19 @@ public:
         return !unexaminable.count(p) && inner_.isLink(p);
     }
     std::vector<std::string> listFolder(const std::string& p) const override {
-        return unreadable.count(p) ? std::vector<std::string>{} : inner_.listFolder(p);
+        return unreadable.count(p) || deniedError(p) ? std::vector<std::string>{}
+                                                     : inner_.listFolder(p);
     }
     std::int64_t allocatedSize(const std::string& p,
                                const KeepWalking& keepWalking = {}) const override {
-        return unreadable.count(p) ? 0 : inner_.allocatedSize(p, keepWalking);
+        return unreadable.count(p) || deniedError(p) ? 0 : inner_.allocatedSize(p, keepWalking);
     }
     RemoveResult removeItem(const std::string& p,
                             const RemoveProgress& progress = {}) const override {
         if (undeletable.count(p))
             return {true, 1, "Operation not permitted"};
+        if (const int error = deniedError(p))
+            return {true, 1, std::strerror(error)};
         if (endless.count(p)) {
             if (!progress)
                 return {true, 1, "endless without a progress"};
@@ -58,10 +67,21 @@ public:
         return !unwritable.count(p) && inner_.isWritable(p);
     }
     std::optional<std::string> readFile(const std::string& p, std::size_t limit) const override {
-        return unopenable.count(p) ? std::nullopt : inner_.readFile(p, limit);
+        return unopenable.count(p) || deniedError(p) ? std::nullopt : inner_.readFile(p, limit);
+    }
+    int readError(const std::string& p) const override {
+        const int error = deniedError(p);
+        return error ? error : inner_.readError(p);
     }
 
 private:
+    int deniedError(const std::string& p) const {
+        for (const auto& [place, error] : denied)
+            if (p == place || p.starts_with(place + "/"))
+                return error;
+        return 0;
+    }
+
     const FileSystem& inner_;
 };
 

@@ -24,6 +24,9 @@ struct CleanReport {
     std::vector<Failure> failed;      // paths that could not be removed, wholly or in part
     std::uint64_t entries = 0;        // files, links and folders removed
     bool cancelled = false;           // stopped on request: the rest of the selection is left
+    // Selected paths that refused to be read: the dry run could not size them, a clean could not
+    // remove them.
+    std::vector<std::string> unreadable;
 
     bool ok() const { return failed.empty(); }
 };

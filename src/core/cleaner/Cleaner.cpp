@@ -4,6 +4,7 @@
 #include "ChromeProfiles.h"
 #include "CleanerTables.h"
 #include "ExtensionScan.h"
+#include "access/FullDiskAccess.h"
 #include "platform/Account.h"
 #include "platform/FileSystem.h"
 #include "scan/QuorvaneScan.h"
@@ -70,14 +71,26 @@ std::int64_t Cleaner::fileSizeOf(const std::string& url) const {
     return fs_.allocatedSize(url, [this] { return !stopped(); });
 }
 
+bool Cleaner::refused(const std::string& url) const {
+    return isRefusal(fs_.readError(url));
+}
+
 std::int64_t Cleaner::countSize(std::vector<CleanerItem>& items) const {
     std::int64_t total = 0;
     for (auto& item : items) {
         std::int64_t size = 0;
+        item.unreadable.clear();
+        for (const auto& folder : item.listedFrom)
+            if (!stopped() && refused(folder))
+                item.unreadable.push_back(folder);
         for (const auto& url : item.AllList) {
             if (stopped())
                 break;
-            size += fileSizeOf(url);
+            const std::int64_t bytes = fileSizeOf(url);
+            // What refuses to be read sizes as nothing; only then is it worth asking why.
+            if (bytes == 0 && !stopped() && refused(url))
+                item.unreadable.push_back(url);
+            size += bytes;
         }
         item.bytes = size;
         item.sizeText = byteCountText(size);
@@ -95,6 +108,11 @@ CleanerCategory Cleaner::finishCategory(std::string name, std::vector<CleanerIte
     category.isEnabled = true;
     if (sizing_) {
         std::int64_t total = countSize(list);
+        std::set<std::string> seen;
+        for (const auto& item : list)
+            for (const auto& place : item.unreadable)
+                if (seen.insert(place).second)
+                    category.unreadable.push_back(place);
         category.bytes = total;
         category.Size = byteCountText(total);
         category.isEnabled = total != 0;
@@ -226,34 +244,41 @@ std::string Cleaner::trashFolder() const {
 
 CleanerCategory Cleaner::addSystemDetails() const {
     const std::string containers = homeUrl() + "/Library/Containers";
-    auto insideContainers = [&](const char* folder) {
+    // A row made of what some folders list keeps their names, so that a refusal there shows.
+    auto listedRow = [](Urls paths, const char* name, Urls listedFrom) {
+        auto item = getDicForList(std::move(paths), name, false);
+        item.listedFrom = std::move(listedFrom);
+        return item;
+    };
+    auto insideContainers = [&](const char* folder, const char* name) {
         Urls paths;
+        Urls listed{containers};
         for (const auto& container : QuorvaneScan::getUrlListAt(fs_, containers)) {
             if (stopped())
                 break;
             if (lastComponent(container) == ".DS_Store")
                 continue;
-            auto entries = QuorvaneScan::getUrlListAt(fs_, container + folder);
+            listed.push_back(container + folder);
+            auto entries = QuorvaneScan::getUrlListAt(fs_, listed.back());
             paths.insert(paths.end(), entries.begin(), entries.end());
         }
-        return paths;
+        return listedRow(std::move(paths), name, std::move(listed));
     };
     Urls downloadsLog;
+    const std::string preferences = homeUrl() + "/Library/Preferences";
     const std::string quarantine = lowered("com.apple.LaunchServices.QuarantineEventsV");
-    for (const auto& entry : QuorvaneScan::getUrlListAt(fs_, homeUrl() + "/Library/Preferences"))
+    for (const auto& entry : QuorvaneScan::getUrlListAt(fs_, preferences))
         if (lowered(lastComponent(entry)).find(quarantine) != std::string::npos)
             downloadsLog.push_back(entry);
 
     std::vector<CleanerItem> list;
     list.push_back(getDicForList({homeUrl() + "/Library/Caches"}, "System Cache Files", false));
-    list.push_back(
-        getDicForList(insideContainers("/Data/Library/Caches"), "Applications Cache Files", false));
+    list.push_back(insideContainers("/Data/Library/Caches", "Applications Cache Files"));
     list.push_back(getDicForList({homeUrl() + "/Library/Logs"}, "System Log Files", false));
+    list.push_back(insideContainers("/Data/Library/Logs", "Applications Log Files"));
+    list.push_back(listedRow(std::move(downloadsLog), "System Downloads Log", {preferences}));
     list.push_back(
-        getDicForList(insideContainers("/Data/Library/Logs"), "Applications Log Files", false));
-    list.push_back(getDicForList(std::move(downloadsLog), "System Downloads Log", false));
-    list.push_back(
-        getDicForList(QuorvaneScan::getUrlListAt(fs_, trashFolder()), "Trash Files", false));
+        listedRow(QuorvaneScan::getUrlListAt(fs_, trashFolder()), "Trash Files", {trashFolder()}));
     return finishCategory("System", std::move(list), std::string(tables::finderBundle));
 }
 
@@ -356,6 +381,8 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
             result.existed = fs_.exists(path);
             result.bytes = result.existed ? fileSizeOf(path) : 0;
         }
+        if ((apply ? !result.ok() : result.bytes == 0) && refused(path))
+            report.unreadable.push_back(path);
         if (!result.existed)
             continue;
         report.bytes += result.bytes;

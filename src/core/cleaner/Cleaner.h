@@ -38,7 +38,8 @@ public:
 
     std::string homeUrl() const;
     static CleanerItem getDicForList(Urls list, std::string name, bool isExt);
-    // Sizes every item, writing its size text and enabled flag; returns the total.
+    // Sizes every item, writing its size text, enabled flag and the places that refused to be
+    // read; returns the total.
     std::int64_t countSize(std::vector<CleanerItem>& items) const;
     std::int64_t fileSizeOf(const std::string& url) const;
     // Sizes the items and makes the finished category.
@@ -76,6 +77,8 @@ private:
                                                      std::span<const tables::ItemRow> rows) const;
 
     bool stopped() const { return stopRequested(stop_); }
+    // Whether a place refuses to be read (a privacy rule or its permissions).
+    bool refused(const std::string& url) const;
 
     const FileSystem& fs_;
     std::string user_;

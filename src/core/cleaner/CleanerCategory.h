@@ -22,6 +22,8 @@ struct CleanerCategory {
     // The list is grouped under heading rows.
     bool isFromAdware = false;
     std::optional<std::int64_t> bytes; // total; none where the category is not sized
+    // Places of its rows that refused to be read, each once: its size leaves them out.
+    std::vector<std::string> unreadable;
 };
 
 } // namespace sentravex

@@ -20,6 +20,10 @@ struct CleanerItem {
     // True for an ordinary row; false for a heading row and the reset row of the grouped list.
     bool isHeader = false;
     std::optional<std::int64_t> bytes; // allocated bytes; none where rows are not sized
+    // Folders listed to find AllList; a refusal there hides paths as well.
+    std::vector<std::string> listedFrom;
+    // Places of the row that refused to be read when it was sized: its size leaves them out.
+    std::vector<std::string> unreadable;
 };
 
 } // namespace sentravex

@@ -61,6 +61,9 @@ public:
     // bytes.
     virtual std::optional<std::string> readFile(const std::string& path,
                                                 std::size_t limit) const = 0;
+    // 0 when a file or folder can be opened for reading, else the errno that refused it
+    // (ENOENT when absent, EPERM or EACCES when the system holds it back).
+    virtual int readError(const std::string& path) const = 0;
 };
 
 } // namespace sentravex

@@ -235,4 +235,9 @@ std::optional<std::string> LocalFileSystem::readFile(const std::string& path,
     return data;
 }
 
+int LocalFileSystem::readError(const std::string& path) const {
+    UniqueFd fd(root_.open(path, O_RDONLY));
+    return fd ? 0 : errno;
+}
+
 } // namespace sentravex

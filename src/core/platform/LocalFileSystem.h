@@ -22,6 +22,7 @@ public:
                             const RemoveProgress& progress = {}) const override;
     bool isWritable(const std::string& path) const override;
     std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override;
+    int readError(const std::string& path) const override;
 
 private:
     Root root_;

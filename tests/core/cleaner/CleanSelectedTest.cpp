@@ -3,6 +3,7 @@
 #include "cleaner/CheckBoxRules.h"
 #include "cleaner/Cleaner.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -159,6 +160,22 @@ TEST(CleanSelected, ReportsWhatCouldNotBeRemovedAndRemovesTheRest) {
     EXPECT_FALSE(report.failed[0].error.empty());
     EXPECT_EQ(report.deleted, (std::vector<std::string>{"/free"}));
     EXPECT_FALSE(present(mac, "/free"));
+}
+
+TEST(CleanSelected, NamesThePathsThatRefusedToBeReadInADryRunAndAClean) {
+    MacFixture mac;
+    mac.file("/held/back", "h").file("/free", "f");
+    std::vector<CleanerCategory> list{
+        category("C", {Cleaner::getDicForList({"/held/back", "/free", "/absent"}, "I", false)})};
+    list[0].List[0].isChecked = CheckState::On;
+    auto local = mac.fileSystem();
+    FaultyFileSystem fs(local);
+    fs.denied["/held"] = EPERM;
+    for (bool apply : {false, true}) {
+        auto report = Cleaner(fs, mac.user()).cleanSelected(list, apply);
+        EXPECT_EQ(report.unreadable, (std::vector<std::string>{"/held/back"})) << apply;
+    }
+    EXPECT_TRUE(present(mac, "/held/back"));
 }
 
 TEST(CleanSelected, RemovesLinksThemselvesNeverWhatTheyReach) {

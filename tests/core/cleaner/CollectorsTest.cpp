@@ -3,6 +3,7 @@
 #include "MacFixture.h"
 #include "cleaner/Cleaner.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace sentravex {
@@ -213,6 +214,57 @@ TEST(SystemDetails, GathersContainerEntriesQuarantineLogsAndTrash) {
     EXPECT_EQ(system.List[5].AllList, (std::vector<std::string>{mac.home("/.Trash/.DS_Store")}));
     EXPECT_EQ(system.List[0].isEnabled, false);
     EXPECT_EQ(system.Img, "/System/Library/CoreServices/Finder.app");
+}
+
+// What the system holds back sizes as nothing; the rows and categories name it instead of
+// reading as empty, and what is merely absent is no refusal.
+TEST(UnreadablePlaces, RowsAndCategoriesNameWhatRefusedToBeRead) {
+    MacFixture mac;
+    const std::string containers = mac.home("/Library/Containers");
+    mac.folder("/Applications/Safari.app")
+        .folder("/Applications/Mail.app")
+        .file(mac.home("/Library/Safari/History.db"), "h")
+        .file(mac.home("/Library/Cookies/Cookies.binarycookies"), "c")
+        .file(containers + "/com.a/Data/Library/Caches/one", "1")
+        .folder(containers + "/com.apple.mail/Data/Library/Caches")
+        .file(mac.home("/.Trash/old"), "o");
+    auto local = mac.fileSystem();
+    test::FaultyFileSystem fs(local);
+    fs.denied = {{mac.home("/Library/Safari"), EPERM},
+                 {containers + "/com.apple.mail", EPERM},
+                 {mac.home("/.Trash"), EACCES}};
+    auto categories = Cleaner(fs, mac.user()).availbleApp();
+    auto named = [&](const std::string& name) {
+        for (const auto& c : categories)
+            if (c.Name == name)
+                return c;
+        ADD_FAILURE() << name;
+        return CleanerCategory{};
+    };
+
+    const auto safari = named("Safari");
+    EXPECT_TRUE(safari.List[0].unreadable.empty()) << "Cookies could be read";
+    EXPECT_EQ(safari.List[2].unreadable,
+              (std::vector<std::string>{mac.home("/Library/Safari/History.db"),
+                                        mac.home("/Library/Safari/HistoryIndex.sk"),
+                                        mac.home("/Library/Safari/History.db-wal")}));
+    EXPECT_EQ(safari.unreadable.size(), 15u) << "each path of Safari's folder, once";
+    EXPECT_GT(*safari.bytes, 0) << "the cookies are still counted";
+
+    const auto mail = named("Mail");
+    EXPECT_EQ(mail.unreadable.size(), 5u) << "the download folder and four cache folders";
+    EXPECT_EQ(*mail.bytes, 0);
+
+    const auto system = named("System");
+    EXPECT_EQ(system.List[1].unreadable,
+              (std::vector<std::string>{containers + "/com.apple.mail/Data/Library/Caches"}))
+        << "a container that refused its listing";
+    EXPECT_EQ(system.List[5].unreadable, (std::vector<std::string>{mac.home("/.Trash")}));
+    EXPECT_TRUE(system.List[0].unreadable.empty());
+
+    fs.denied.clear();
+    for (const auto& c : Cleaner(fs, mac.user()).availbleApp())
+        EXPECT_TRUE(c.unreadable.empty()) << c.Name << ": absent is no refusal";
 }
 
 TEST(AvailbleApp, CategoriesInCollectorOrderLeavingOutAbsentApplications) {

@@ -185,6 +185,28 @@ TEST(ReadFile, ReadsPlainFilesInsideTheRootOnly) {
     EXPECT_FALSE(fs.readFile("/out", 100)) << "a link is resolved inside the root";
 }
 
+// What the system holds back must not read as absent: a caller tells the two apart by errno.
+TEST(ReadError, TellsAbsenceFromRefusal) {
+    MacFixture mac;
+    mac.file("/Library/Safari/Bookmarks.plist", "b").folder("/empty").file("/locked/secret", "s");
+    // Open to the unprivileged account the probe runs as, but the one locked folder.
+    for (const auto& e : std::filesystem::recursive_directory_iterator(mac.root()))
+        ::chmod(e.path().c_str(), e.is_directory() ? 0755 : 0644);
+    ::chmod(mac.root().c_str(), 0755);
+    ::chmod(mac.host("/locked").c_str(), 0);
+    const auto errors = test::asNobody([&] {
+        auto fs = mac.fileSystem();
+        std::string out;
+        for (const char* path : {"/Library/Safari/Bookmarks.plist", "/empty", "/missing/file",
+                                 "/locked", "/locked/secret"})
+            out += std::to_string(fs.readError(path)) + " ";
+        return out;
+    });
+    ::chmod(mac.host("/locked").c_str(), 0755);
+    EXPECT_EQ(errors, "0 0 " + std::to_string(ENOENT) + " " + std::to_string(EACCES) + " " +
+                          std::to_string(EACCES) + " ");
+}
+
 TEST(RemoveItem, WhatVanishesMeanwhileIsNoFailure) {
     MacFixture mac;
     mac.file("/t/first", "1").file("/t/sub/a", "a").file("/t/sub/deeper/b", "b");

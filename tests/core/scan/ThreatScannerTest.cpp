@@ -6,6 +6,7 @@
 #include "RecordingSink.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -260,6 +261,7 @@ public:
     std::optional<std::string> readFile(const std::string&, std::size_t) const override {
         return std::nullopt;
     }
+    int readError(const std::string& p) const override { return exists(p) ? 0 : ENOENT; }
 
 private:
     const std::string folder = "/Library/Application Support";

@@ -1,0 +1,9 @@
+#include "FullDiskAccess.h"
+
+namespace sentravex {
+
+bool systemGuardsPrivateData() {
+    return true;
+}
+
+} // namespace sentravex
