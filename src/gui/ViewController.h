@@ -165,6 +165,8 @@ private:
     void removalDone(std::size_t listed);
     void setUpTools();
     void reloadData(int tag);
+    // What the cleaner's build has handed over joins the list; called by name from the build.
+    Q_INVOKABLE void deliverCleanerHandOff() { cleaner_->deliver(); }
     QIcon categoryIcon(const CleanerCategory& category);
 
     std::unique_ptr<Ui::ViewController> ui_;

@@ -43,9 +43,9 @@ void ViewController::setUpTools() {
     cleaner_ = std::make_unique<CleanerSession>(
         options_.services.files ? *options_.services.files : static_cast<const FileSystem&>(fs_),
         options_.user,
-        [this](std::function<void()> work) {
-            QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
-        },
+        // By name: the queued call is made and freed inside the toolkit alone, and what it
+        // brings waits in the session under the session's lock.
+        [this] { QMetaObject::invokeMethod(this, "deliverCleanerHandOff", Qt::QueuedConnection); },
         CleanerSession::Events{[this] { setHeightDetails(); }, [this] { BGscanDone(); }});
     ui_->toolsTable->setProperty("tag", toolsTableTag);
     ui_->selectionTable->setProperty("tag", selectionTableTag);
