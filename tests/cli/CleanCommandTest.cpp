@@ -170,7 +170,8 @@ public:
         const std::string copy = folder + "/chrome";
         std::filesystem::copy_file("/bin/sleep", copy);
         std::vector<char*> argv{const_cast<char*>(copy.c_str()), const_cast<char*>("600"), nullptr};
-        // Its output goes nowhere, so a test that dies early leaves no one holding the runner's pipes.
+        // Its output goes nowhere, so a test that dies early leaves no one holding the runner's
+        // pipes.
         posix_spawn_file_actions_t quiet;
         ::posix_spawn_file_actions_init(&quiet);
         for (int fd : {0, 1, 2})
