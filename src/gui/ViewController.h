@@ -133,7 +133,6 @@ public:
 
     bool isScanning() const { return isScanning_; }
     bool threatFound() const { return threatFound_; }
-    const ScanClock& scanClock() const { return clock_; }
     std::vector<QuorvanePtr> arrQuorvaneList() const { return scanner_.arrQuorvaneList(); }
     const std::vector<QuorvanePtr>& arrThreats() const { return arrThreats_; }
 

@@ -11,10 +11,10 @@
 #include "ToolsSelectionCell.h"
 #include "ViewController.h"
 #include "cleaner/CategoryIcon.h"
+#include "cleaner/CleanAlert.h"
+#include "cleaner/CleanProgressText.h"
 #include "cleaner/DetailsLine.h"
 #include "ui_ViewController.h"
-#include "view/CleanAlert.h"
-#include "view/CleanProgressText.h"
 #include "view/TableHeights.h"
 
 #include <QApplication>
