@@ -25,7 +25,8 @@ QSize ElidedLabel::minimumSizeHint() const {
 }
 
 void ElidedLabel::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event);
+    // The frame only: the label's own painting would draw the whole text beneath the cut one.
+    QFrame::paintEvent(event); // NOLINT(bugprone-parent-virtual-call)
     QPainter painter(this);
     style()->drawItemText(&painter, contentsRect(), static_cast<int>(alignment()), palette(),
                           isEnabled(), shownText(), foregroundRole());

@@ -149,7 +149,6 @@ public:
 
     bool isScanning() const { return isScanning_; }
     bool threatFound() const { return threatFound_; }
-    const ScanClock& scanClock() const { return clock_; }
     std::vector<QuorvanePtr> arrQuorvaneList() const { return scanner_.arrQuorvaneList(); }
     const std::vector<QuorvanePtr>& arrThreats() const { return arrThreats_; }
 
@@ -181,6 +180,8 @@ private:
     void removalDone(std::size_t listed);
     void setUpTools();
     void reloadData(int tag);
+    // What the cleaner's build has handed over joins the list; called by name from the build.
+    Q_INVOKABLE void deliverCleanerHandOff() { cleaner_->deliver(); }
     QIcon categoryIcon(const CleanerCategory& category);
     // Asks what to do about running applications whose data is checked in `categories`; false:
     // the user chose not to clean. What was asked to quit and did not is left out of them.

@@ -11,10 +11,10 @@
 #include "ToolsSelectionCell.h"
 #include "ViewController.h"
 #include "cleaner/CategoryIcon.h"
+#include "cleaner/CleanAlert.h"
+#include "cleaner/CleanProgressText.h"
 #include "cleaner/DetailsLine.h"
 #include "ui_ViewController.h"
-#include "view/CleanAlert.h"
-#include "view/CleanProgressText.h"
 #include "view/TableHeights.h"
 #include "view/UnreadablePlaces.h"
 
@@ -44,9 +44,9 @@ void ViewController::setUpTools() {
     cleaner_ = std::make_unique<CleanerSession>(
         options_.services.files ? *options_.services.files : static_cast<const FileSystem&>(fs_),
         options_.user,
-        [this](std::function<void()> work) {
-            QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
-        },
+        // By name: the queued call is made and freed inside the toolkit alone, and what it
+        // brings waits in the session under the session's lock.
+        [this] { QMetaObject::invokeMethod(this, "deliverCleanerHandOff", Qt::QueuedConnection); },
         CleanerSession::Events{[this] { setHeightDetails(); }, [this] { BGscanDone(); }});
     ui_->toolsTable->setProperty("tag", toolsTableTag);
     ui_->selectionTable->setProperty("tag", selectionTableTag);

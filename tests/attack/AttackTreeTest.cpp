@@ -306,11 +306,11 @@ std::vector<Attack> attacks() {
     return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(, LinkOutOfTheRoot, testing::ValuesIn(attacks()), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(, LinkOutOfTheRoot, testing::ValuesIn(attacks()), [](const auto& test) {
     std::string name;
-    for (char c : info.param.place)
+    for (char c : test.param.place)
         name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name + (info.param.style == LinkStyle::Absolute ? "_absolute" : "_dotdot");
+    return name + (test.param.style == LinkStyle::Absolute ? "_absolute" : "_dotdot");
 });
 
 // Names the shell, the JSON output or a line-based reader could trip over. Each is a trace by

@@ -5,6 +5,7 @@
 #include "MacFixture.h"
 #include "SettingsDefaults.h"
 #include "ViewController.h"
+#include "WindowDriver.h"
 #include "demo/DemoTree.h"
 #include "removal/PrivilegedPaths.h"
 #include "removal/QuorvaneScripts.h"
@@ -32,37 +33,13 @@ const QColor green(67, 198, 89), red(188, 60, 60);
 
 // The window on a fixture tree whose administrator command, when authorised, does what the real
 // one would: removes the seven protected paths under the root.
-struct Window {
-    explicit Window(const MacFixture& mac)
-        : local(mac.fileSystem()),
-          vc({mac.root(), mac.user(), /*pacing*/ 0.0, {}, fakes.services()}) {
+struct Window : test::WindowDriver {
+    explicit Window(const MacFixture& mac) : WindowDriver(mac), local(mac.fileSystem()) {
         fakes.removeProtectedPathsOn(local, mac.root());
-        vc.resize(860, 600);
-    }
-
-    template <class T> T* get(const char* name) { return test::widget<T>(vc, name); }
-    QString text(const char* label) { return get<QLabel>(label)->text(); }
-    bool hidden(const char* box) { return get<QWidget>(box)->isHidden(); }
-    QPushButton* button(const char* name) { return get<QPushButton>(name); }
-    QTableView* table() { return get<QTableView>("tblThreatInfo"); }
-
-    void scan() {
-        QSignalSpy done(&vc, &ViewController::scanFinished);
-        vc.startScan();
-        if (done.isEmpty() && !done.wait(10000))
-            qFatal("the scan did not end");
-    }
-    QStringList column(int c) {
-        QStringList out;
-        for (int r = 0; r < table()->model()->rowCount(); ++r)
-            out << table()->model()->index(r, c).data().toString();
-        return out;
     }
     void select(int row) { table()->selectRow(row); }
 
     LocalFileSystem local;
-    GuiFakes fakes;
-    ViewController vc;
 };
 
 QImage image(const QString& name) {
@@ -283,12 +260,10 @@ private slots:
         FaultyFileSystem faulty(local);
         const std::string backups = mac.home("/Documents/Quorvane Backups");
         faulty.undeletable.insert(backups);
-        GuiFakes fakes;
-        fakes.removeProtectedPathsOn(local, mac.root());
-        auto services = fakes.services();
-        services.files = &faulty;
-        ViewController vc({mac.root(), mac.user(), 0.0, {}, services});
-        vc.resize(720, 520); // a few rows in sight: the one left behind is below them
+        // A few rows in sight: the one left behind is below them.
+        test::WindowDriver w(mac, &faulty, {720, 520});
+        w.fakes.removeProtectedPathsOn(local, mac.root());
+        auto& vc = w.vc;
         vc.show();
         QSignalSpy done(&vc, &ViewController::scanFinished);
         vc.startScan();
@@ -324,12 +299,12 @@ private slots:
 
         QVERIFY(!details->isHidden());
         details->click();
-        QCOMPARE(fakes.alerts.sheets.size(), std::size_t(1));
-        const auto& sheet = fakes.alerts.sheets.front().alert;
+        QCOMPARE(w.fakes.alerts.sheets.size(), std::size_t(1));
+        const auto& sheet = w.fakes.alerts.sheets.front().alert;
         QCOMPARE(sheet.messageText, std::string("1 Threat Not Removed"));
         QCOMPARE(sheet.details, backups + "  (Operation not permitted)");
         QVERIFY(sheet.detailsShown);
-        QCOMPARE(fakes.alerts.sheets.front().window, vc.window());
+        QCOMPARE(w.fakes.alerts.sheets.front().window, vc.window());
 
         // A new scan forgets it.
         vc.reScan();

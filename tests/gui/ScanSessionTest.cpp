@@ -2,6 +2,7 @@
 #include "GuiFakes.h"
 #include "MacFixture.h"
 #include "ViewController.h"
+#include "WindowDriver.h"
 #include "scan/ProgressSink.h"
 
 #include <QElapsedTimer>
@@ -20,16 +21,9 @@ using sentravex::test::MacFixture;
 
 namespace {
 
-// The window on a fixture tree, with a sink that never waits and services that never ask.
-struct Window {
-    explicit Window(const MacFixture& mac)
-        : vc({mac.root(), mac.user(), /*pacing*/ 0.0, {}, fakes.services()}) {
-        vc.resize(860, 600);
-    }
-
-    template <class T> T* get(const char* name) { return test::widget<T>(vc, name); }
-    QString text(const char* label) { return get<QLabel>(label)->text(); }
-    bool hidden(const char* box) { return get<QWidget>(box)->isHidden(); }
+// The window, keeping every step of a scan as it was shown.
+struct Window : test::WindowDriver {
+    using WindowDriver::WindowDriver;
 
     struct Step {
         int number;
@@ -39,7 +33,6 @@ struct Window {
         int bar;
     };
 
-    // Runs a scan through `start` and keeps every step as it was shown.
     std::vector<Step> scan(void (ViewController::*start)() = &ViewController::startScan) {
         std::vector<Step> steps;
         auto c = QObject::connect(&vc, &ViewController::stepShown, [&](int number) {
@@ -49,24 +42,10 @@ struct Window {
                              text("textProgressScan"),
                              get<QProgressBar>("scanProgressbar")->value()});
         });
-        QSignalSpy done(&vc, &ViewController::scanFinished);
-        (vc.*start)();
-        if (done.isEmpty() && !done.wait(10000))
-            qFatal("the scan did not end");
+        WindowDriver::scan(start);
         QObject::disconnect(c);
         return steps;
     }
-
-    QStringList tableColumn(int column) {
-        auto* model = get<QTableView>("tblThreatInfo")->model();
-        QStringList out;
-        for (int r = 0; r < model->rowCount(); ++r)
-            out << model->index(r, column).data().toString();
-        return out;
-    }
-
-    GuiFakes fakes;
-    ViewController vc;
 };
 
 QImage image(const QString& name) {
@@ -172,9 +151,9 @@ private slots:
 
         const QStringList paths{"/Applications/Quorvane.app", "/Library/Logs/Quorvane.log",
                                 "/Users/alice/Library/Logs/Quorvane.log"};
-        QCOMPARE(w.tableColumn(2), paths);
-        QCOMPARE(w.tableColumn(0), (QStringList{"Quorvane.app", "Quorvane.log", "Quorvane.log"}));
-        QCOMPARE(w.tableColumn(1), QStringList(3, "No Action"));
+        QCOMPARE(w.column(2), paths);
+        QCOMPARE(w.column(0), (QStringList{"Quorvane.app", "Quorvane.log", "Quorvane.log"}));
+        QCOMPARE(w.column(1), QStringList(3, "No Action"));
         // Without pacing the scan thread runs ahead of the displays; the table still only grows.
         QVERIFY(std::is_sorted(rowsAtStep.begin(), rowsAtStep.end()));
         QCOMPARE(rowsAtStep.back(), 3);

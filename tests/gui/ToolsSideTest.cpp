@@ -8,6 +8,7 @@
 #include "ToolsCell.h"
 #include "ToolsSelectionCell.h"
 #include "ViewController.h"
+#include "WindowDriver.h"
 #include "cleaner/Cleaner.h"
 #include "demo/CleanerDemo.h"
 
@@ -38,24 +39,16 @@ const QStringList allCategories = {"Safari", "Chrome", "Firefox", "Browser Exten
                                    "System", "Mail",   "Flash"};
 
 // The window on a fixture tree, its cleaner optionally reading through another file system.
-struct Window {
+struct Window : test::WindowDriver {
     explicit Window(const MacFixture& mac, const FileSystem* files = nullptr, bool ownDisk = false)
-        : vc(options(mac, files, ownDisk)), started(&vc, &ViewController::cleanerBuildStarted),
+        : WindowDriver(mac, files, {860, 640}, ownDisk),
+          started(&vc, &ViewController::cleanerBuildStarted),
           done(&vc, &ViewController::cleanerBuildDone) {
-        vc.resize(860, 640);
         // Laid out and hit-testable like a shown window, but never painted: painting hands work
         // to the toolkit's own thread pool, which the thread sanitizer cannot follow.
         vc.setAttribute(Qt::WA_DontShowOnScreen);
         vc.show();
     }
-    ViewController::Options options(const MacFixture& mac, const FileSystem* files, bool ownDisk) {
-        auto services = fakes.services();
-        services.files = files;
-        services.ownDisk = ownDisk;
-        return {mac.root(), mac.user(), /*pacing*/ 0.0, {}, services};
-    }
-
-    template <class T> T* get(const char* name) { return test::widget<T>(vc, name); }
     QTableWidget* toolsTable() { return get<QTableWidget>("toolsTable"); }
     QTableWidget* selectionTable() { return get<QTableWidget>("selectionTable"); }
     QPushButton* removeButton() { return get<QPushButton>("removeButton"); }
@@ -94,8 +87,6 @@ struct Window {
     void clickItem(const std::string& nameText) { item(itemRow(nameText))->checkBox->click(); }
     void open(const std::string& name) { cell(name)->detailsButton->click(); }
     void close() { get<QPushButton>("btnSelectionDone")->click(); }
-    GuiFakes fakes;
-    ViewController vc;
     QSignalSpy started;
     QSignalSpy done;
 };
@@ -733,6 +724,8 @@ void ToolsSideTest::closingDuringABuildEndsItsWait() {
     QVERIFY(true); // the window went away without waiting for a hand-off that never comes
 }
 
+namespace {
+
 // A size walk that does not end by itself (within half a minute, once) and tells when it has
 // begun.
 class EndlessWalk : public FaultyFileSystem {
@@ -753,6 +746,8 @@ public:
     mutable std::atomic<bool> walking{false};
     mutable std::atomic<bool> ranOut{false};
 };
+
+} // namespace
 
 void ToolsSideTest::closingDuringASizeWalkEndsTheBuild() {
     MacFixture mac("demo");

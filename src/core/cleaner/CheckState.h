@@ -5,8 +5,4 @@ namespace sentravex {
 // The three states of a check box, with the numbers the rows store.
 enum class CheckState : int { Mixed = -1, Off = 0, On = 1 };
 
-inline CheckState checkStateOf(bool on) {
-    return on ? CheckState::On : CheckState::Off;
-}
-
 } // namespace sentravex

@@ -7,18 +7,31 @@
 
 namespace sentravex {
 
-// What a build and its owner share. The mutex guards every field: the category on its way over,
-// whether the owner has taken it, and whether the session has given up on the build.
+// What a build and its owner share. The mutex guards every field: what is on its way over,
+// whether the owner has taken it in, and whether the session has given up on the build.
 struct CleanerSession::Gate {
+    enum class Step { None, Category, End, Taken };
+
+    // Hands a step over and waits until the owner has taken it in, or the session gives up.
+    void handOver(const Wake& wake, Step step, std::optional<CleanerCategory> category = {}) {
+        std::unique_lock lock(mutex);
+        if (cancelled)
+            return;
+        pending = step;
+        handed = std::move(category);
+        wake();
+        changed.wait(lock, [this] { return pending == Step::None || cancelled; });
+    }
+
     std::mutex mutex;
     std::condition_variable changed;
-    std::optional<CleanerCategory> pending;
-    bool taken = false;
+    Step pending = Step::None;
+    std::optional<CleanerCategory> handed;
     bool cancelled = false;
 };
 
-CleanerSession::CleanerSession(const FileSystem& fs, std::string user, Post post, Events events)
-    : cleaner_(fs, std::move(user), /*sizing*/ true, &stop_), post_(std::move(post)),
+CleanerSession::CleanerSession(const FileSystem& fs, std::string user, Wake wake, Events events)
+    : cleaner_(fs, std::move(user), /*sizing*/ true, &stop_), wake_(std::move(wake)),
       events_(std::move(events)) {}
 
 CleanerSession::~CleanerSession() {
@@ -50,53 +63,46 @@ bool CleanerSession::startBuild() {
     return true;
 }
 
-void CleanerSession::build(const std::shared_ptr<Gate>& gate) {
+void CleanerSession::build(const std::shared_ptr<Gate>& gate) const {
     cleaner_.scanInBG([this, &gate](std::optional<CleanerCategory> found) {
-        {
-            std::lock_guard lock(gate->mutex);
-            gate->pending = std::move(found);
-        }
-        handOver(gate, [this, gate] {
-            std::optional<CleanerCategory> category;
-            {
-                std::lock_guard lock(gate->mutex);
-                category = std::move(gate->pending);
-                gate->pending.reset();
-            }
-            if (category)
-                categories_.push_back(std::move(*category));
-            if (events_.categoryHandedOn)
-                events_.categoryHandedOn();
-        });
+        gate->handOver(wake_, Gate::Step::Category, std::move(found));
     });
-    handOver(gate, [this] { finishBuild(); });
+    gate->handOver(wake_, Gate::Step::End);
 }
 
-void CleanerSession::handOver(const std::shared_ptr<Gate>& gate, std::function<void()> work) {
-    std::unique_lock lock(gate->mutex);
-    // Posted under the lock: once the session has given up, nothing more reaches it.
-    if (gate->cancelled)
+void CleanerSession::deliver() {
+    const auto gate = gate_;
+    if (!gate)
         return;
-    gate->taken = false;
-    post_([gate, work = std::move(work)] {
-        {
-            std::lock_guard held(gate->mutex);
-            if (gate->cancelled)
-                return; // the session is going or gone
-        }
-        work();
-        std::lock_guard held(gate->mutex);
-        gate->taken = true;
+    Gate::Step step;
+    std::optional<CleanerCategory> category;
+    {
+        std::lock_guard lock(gate->mutex);
+        step = gate->pending;
+        if (step != Gate::Step::Category && step != Gate::Step::End)
+            return;
+        gate->pending = Gate::Step::Taken;
+        category = std::move(gate->handed);
+        gate->handed.reset();
+    }
+    auto release = [&gate] {
+        std::lock_guard lock(gate->mutex);
+        gate->pending = Gate::Step::None;
         gate->changed.notify_all();
-    });
-    gate->changed.wait(lock, [&] { return gate->taken || gate->cancelled; });
-}
-
-void CleanerSession::finishBuild() {
-    isBuilding_ = false;
-    isDone_ = true;
-    if (events_.buildDone)
-        events_.buildDone();
+    };
+    if (step == Gate::Step::End) {
+        release(); // the thread returns: what hears of the end may start the next build
+        isBuilding_ = false;
+        isDone_ = true;
+        if (events_.buildDone)
+            events_.buildDone();
+        return;
+    }
+    if (category)
+        categories_.push_back(std::move(*category));
+    if (events_.categoryHandedOn)
+        events_.categoryHandedOn();
+    release(); // the build goes on once the owner has shown what it was handed
 }
 
 const CleanerCategory* CleanerSession::openCategory() const {

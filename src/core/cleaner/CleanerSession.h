@@ -17,12 +17,13 @@ class FileSystem;
 
 // The cleaner as one window works it: the category list, the checks made on it, the category
 // whose items are open, and the one build at a time that fills the list on a thread of its own.
-// Every member is called on the owner's thread, the one `post` runs work on.
+// Every member is called on the owner's thread.
 class CleanerSession {
 public:
-    // Queues work to run later on the owner's thread. Work still queued when the session has gone
-    // may run or be dropped: it does nothing either way.
-    using Post = std::function<void(std::function<void()>)>;
+    // Called on the build thread: asks the owner's thread to call deliver() soon. It carries
+    // nothing across itself (a queued call by name): what the build hands over waits in the
+    // session, under the session's lock.
+    using Wake = std::function<void()>;
     // What the owner hears of a build, on its own thread: a collector has handed on its category
     // (added to the list, or none where its application is absent); the build has ended.
     struct Events {
@@ -30,7 +31,7 @@ public:
         std::function<void()> buildDone;
     };
 
-    CleanerSession(const FileSystem& fs, std::string user, Post post, Events events);
+    CleanerSession(const FileSystem& fs, std::string user, Wake wake, Events events);
     // Ends a running build at its next step and waits for its thread.
     ~CleanerSession();
     CleanerSession(const CleanerSession&) = delete;
@@ -46,6 +47,9 @@ public:
     bool isBuilding() const { return isBuilding_; }
     // The list is complete; the next build needs a clean first.
     bool isDone() const { return isDone_; }
+    // Takes what the build has handed over, under the lock, and adds it to the list (or ends the
+    // build), then lets the build go on; nothing when nothing waits.
+    void deliver();
 
     const std::vector<CleanerCategory>& categories() const { return categories_; }
     // The category whose items are open; null while none is.
@@ -71,15 +75,12 @@ public:
 
 private:
     struct Gate;
-    void build(const std::shared_ptr<Gate>& gate);
-    // Runs `work` on the owner's thread and waits until it has, unless the session ends first.
-    void handOver(const std::shared_ptr<Gate>& gate, std::function<void()> work);
-    void finishBuild();
+    void build(const std::shared_ptr<Gate>& gate) const;
     void stopBuild();
 
     StopFlag stop_; // asked for only when the session goes: builds end there
     Cleaner cleaner_;
-    Post post_;
+    Wake wake_;
     Events events_;
     std::vector<CleanerCategory> categories_;
     int openRow_ = -1;

@@ -1,6 +1,7 @@
 #include "LocalFileSystem.h"
 
 #include "TreeWalk.h"
+#include "UniqueFd.h"
 
 #include <atomic>
 #include <cerrno>
@@ -47,14 +48,11 @@ bool LocalFileSystem::isLink(const std::string& path) const {
 
 std::vector<std::string> LocalFileSystem::listFolder(const std::string& folder) const {
     std::vector<std::string> out;
-    int fd = root_.open(folder, O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
+    UniqueFd fd(root_.open(folder, O_RDONLY | O_DIRECTORY));
+    DIR* dir = fd ? ::fdopendir(fd.get()) : nullptr;
+    if (!dir)
         return out;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return out;
-    }
+    fd.release(); // the stream owns it now
     while (dirent* e = ::readdir(dir)) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))

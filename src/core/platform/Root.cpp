@@ -147,7 +147,8 @@ std::optional<std::string> Root::walk(std::string_view logical, bool followLast)
             }
             continue;
         }
-        std::string candidate = current + "/" + part;
+        std::string candidate = current;
+        candidate.append("/").append(part);
         struct stat st {};
         bool last = pending.empty();
         if ((followLast || !last) && ::lstat(candidate.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {

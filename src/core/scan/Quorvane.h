@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/Color.h"
+#include "platform/Color.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,25 +28,17 @@ public:
                                                    const nlohmann::ordered_json& archive);
 
     const std::string& name() const { return name_; }
-    void setName(std::string v) { name_ = std::move(v); }
     const std::string& infections() const { return infections_; }
-    void setInfections(std::string v) { infections_ = std::move(v); }
     std::int64_t size() const { return size_; }
-    void setSize(std::int64_t v) { size_ = v; }
     const std::string& url() const { return url_; } // the logical path
-    void setUrl(std::string v) { url_ = std::move(v); }
     const std::string& risk() const { return risk_; }
-    void setRisk(std::string v) { risk_ = std::move(v); }
     bool isChecked() const { return isChecked_; }
-    void setIsChecked(bool v) { isChecked_ = v; }
     bool isAvail() const { return isAvail_; }
-    void setIsAvail(bool v) { isAvail_ = v; }
     bool isDeleted() const { return isDeleted_; }
     void setIsDeleted(bool v) { isDeleted_ = v; }
     bool isNoAction() const { return isNoAction_; }
     void setIsNoAction(bool v) { isNoAction_ = v; }
     const Color& redGreen() const { return redGreen_; }
-    void setRedGreen(Color v) { redGreen_ = v; }
 
 private:
     void testAvailability(const FileSystem& fs);

@@ -157,6 +157,7 @@ void ThreatScanner::checkQuorvane(ProgressSink& sink) {
     waitFor(backupsSeconds, home(backupsFolder));
 
     std::vector<std::string> paths;
+    paths.reserve(std::size(locations));
     for (const auto& l : locations)
         paths.push_back(l.inHome ? home(l.path) : std::string(l.path));
     for (const auto& u : checkUrlAvilble(paths)) {

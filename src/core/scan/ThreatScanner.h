@@ -23,6 +23,11 @@ public:
     // Runs the whole check, reporting every step to the sink, then `scanDone`.
     void checkQuorvane(ProgressSink& sink);
 
+    std::vector<QuorvanePtr> arrQuorvaneList() const;
+    void clear();
+
+private:
+    // The steps of a check: each reports to the sink of the check that runs.
     Urls checkApplication(const std::string& name);
     Urls checkApplicationSupport(const std::string& name);
     Urls checkLaunchAgents(const std::string& name);
@@ -33,13 +38,6 @@ public:
     void addIfAvail(const std::string& url, const std::string& name, const std::string& type,
                     const std::string& risk, std::int64_t size);
 
-    std::vector<QuorvanePtr> arrQuorvaneList() const;
-    void clear();
-
-    const std::string& user() const { return user_; }
-    const FileSystem& fileSystem() const { return fs_; }
-
-private:
     void waitFor(double seconds, const std::string& text);
     void record(const Urls& urls);
     std::string home(std::string_view suffix) const;

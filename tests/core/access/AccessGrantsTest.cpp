@@ -154,6 +154,8 @@ TEST_P(CheckForHDAccess, FollowsItsRoute) {
 
 const OpenPanelAnswer kHomeChosen{kOpenPanelOK, kHome};
 const OpenPanelAnswer kDiskChosen{kOpenPanelOK, "/"};
+const OpenPanelAnswer kHomeDismissed{0, kHome};
+const OpenPanelAnswer kDiskDismissed{0, "/"};
 
 INSTANTIATE_TEST_SUITE_P(
     , CheckForHDAccess,
@@ -169,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
               .libraryAccess = true},
         Route{.name = "HomePanelDismissedStopsTheScan",
               .sandboxingDone = false,
-              .panelAnswer = {0, kHome},
+              .panelAnswer = kHomeDismissed,
               .answer = false,
               .panels = {kHome}},
         Route{.name = "HomePanelConfirmedWithoutAFolder",
@@ -222,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
         Route{.name = "WholeDiskPanelDismissedStillScans",
               .sandboxingDone = true,
               .alertAnswer = kAlertSecondButtonReturn,
-              .panelAnswer = {0, "/"},
+              .panelAnswer = kDiskDismissed,
               .alerts = {"Access Alert"},
               .panels = {"/"}},
         Route{.name = "WholeDiskBookmarkFailureClearsBothKeys",

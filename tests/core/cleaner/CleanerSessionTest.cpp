@@ -18,44 +18,39 @@ namespace {
 using test::MacFixture;
 using S = CheckState;
 
-// The owner's thread, which is the test's: work posted to it waits in a queue until run here.
+// The owner's thread, which is the test's: each wake from the build waits here until run.
 class Owner {
 public:
-    CleanerSession::Post post() {
-        return [this](std::function<void()> work) {
+    CleanerSession::Wake wake() {
+        return [this] {
             std::lock_guard lock(mutex_);
-            queue_.push_back(std::move(work));
+            ++wakes_;
             changed_.notify_all();
         };
     }
-    // Runs what is posted, one piece at a time, until `done` holds.
-    template <class Done> void runUntil(Done done) {
-        while (!done()) {
-            std::unique_lock lock(mutex_);
-            ASSERT_TRUE(changed_.wait_for(lock, std::chrono::seconds(20), [this] {
-                return !queue_.empty();
-            })) << "nothing was posted";
-            auto work = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            work();
-        }
-    }
-    // Waits for the next piece of work without running it.
-    void waitForWork() {
+    // Waits for the next wake without delivering.
+    void waitForWake() {
         std::unique_lock lock(mutex_);
-        ASSERT_TRUE(
-            changed_.wait_for(lock, std::chrono::seconds(20), [this] { return !queue_.empty(); }));
+        ASSERT_TRUE(changed_.wait_for(lock, std::chrono::seconds(20), [this] {
+            return wakes_ > 0;
+        })) << "the build never woke its owner";
     }
-    std::deque<std::function<void()>> takeQueued() {
-        std::lock_guard lock(mutex_);
-        return std::exchange(queue_, {});
+    // Delivers at each wake until `done` holds.
+    template <class Done> void runUntil(CleanerSession& session, Done done) {
+        while (!done()) {
+            waitForWake();
+            {
+                std::lock_guard lock(mutex_);
+                --wakes_;
+            }
+            session.deliver();
+        }
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<std::function<void()>> queue_;
+    int wakes_ = 0;
 };
 
 struct Heard {
@@ -66,7 +61,7 @@ struct Heard {
 
 struct Session {
     explicit Session(const MacFixture& mac)
-        : fs(mac.fileSystem()), session(fs, mac.user(), owner.post(),
+        : fs(mac.fileSystem()), session(fs, mac.user(), owner.wake(),
                                         {[this] {
                                              heard.listSizes.push_back(session.categories().size());
                                              heard.thread = std::this_thread::get_id();
@@ -74,7 +69,7 @@ struct Session {
                                          [this] { ++heard.done; }}) {}
     void build() {
         ASSERT_TRUE(session.startBuild());
-        owner.runUntil([this] { return session.isDone(); });
+        owner.runUntil(session, [this] { return session.isDone(); });
     }
     int row(const std::string& name) const {
         const auto& list = session.categories();
@@ -103,9 +98,12 @@ TEST(CleanerSession, BuildHandsEachCategoryToTheOwnerThreadInOrder) {
     EXPECT_FALSE(s.session.mayStartBuild()) << "one build at a time";
     EXPECT_FALSE(s.session.mayClean());
     // The build waits for the owner: nothing joins the list before the owner runs it.
-    s.owner.waitForWork();
+    s.owner.waitForWake();
     EXPECT_TRUE(s.session.categories().empty());
-    s.owner.runUntil([&] { return s.session.isDone(); });
+    s.session.deliver();
+    EXPECT_EQ(s.session.categories().size(), 1u);
+    s.session.deliver(); // a second call before the next wake finds nothing waiting
+    s.owner.runUntil(s.session, [&] { return s.session.isDone(); });
 
     EXPECT_EQ(s.heard.listSizes, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(s.heard.thread, std::this_thread::get_id());
@@ -170,30 +168,25 @@ TEST(CleanerSession, ChecksActOnTheListAndTheOpenCategory) {
     EXPECT_TRUE(session.categories().empty());
     EXPECT_EQ(session.openRow(), -1);
     EXPECT_FALSE(session.removeEnabled());
-    s.owner.runUntil([&] { return session.isDone(); });
+    s.owner.runUntil(session, [&] { return session.isDone(); });
     EXPECT_EQ(session.categories().size(), 7u);
 }
 
-// The session goes while its build waits for the owner, after any number of hand-offs; what it
-// had posted and never ran does nothing when run afterwards.
+// The session goes while its build waits for the owner, after any number of hand-offs.
 TEST(CleanerSession, GoingDuringABuildEndsItsWait) {
     MacFixture mac("demo");
     writeDemo(mac);
     for (int handOffs = 0; handOffs < 3; ++handOffs) {
-        std::deque<std::function<void()>> stale;
         int heard = 0;
+        const auto fs = mac.fileSystem();
+        Owner owner;
         {
-            const auto fs = mac.fileSystem();
-            Owner owner;
-            CleanerSession session(fs, mac.user(), owner.post(),
+            CleanerSession session(fs, mac.user(), owner.wake(),
                                    {[&] { ++heard; }, [&] { ++heard; }});
             ASSERT_TRUE(session.startBuild());
-            owner.runUntil([&] { return heard == handOffs; });
-            owner.waitForWork();
-            stale = owner.takeQueued();
+            owner.runUntil(session, [&] { return heard == handOffs; });
+            owner.waitForWake();
         }
-        ASSERT_EQ(stale.size(), 1u);
-        stale.front()();
         EXPECT_EQ(heard, handOffs);
     }
 }

@@ -144,7 +144,7 @@ TEST_P(BrowserFileBounds, AMillionLevelsOfNestingAreRefused) {
 }
 
 INSTANTIATE_TEST_SUITE_P(, BrowserFileBounds, testing::ValuesIn(kFiles),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // A small file naming many profiles: only the first ones, in the file's order, make rows.
 TEST(ChromeProfileCache, ManyProfilesAreCutAtTheBound) {

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(, BoundedJsonNesting,
                          testing::Values(Nesting{"Arrays", "[", "]", 1},
                                          Nesting{"Objects", "{\"a\":", "}", 1},
                                          Nesting{"Mixed", "{\"a\":[", "]}", 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(BoundedJson, ParsesAndRejectsWhatIsNotJson) {
     auto doc = parseBoundedJson(R"({"z": 1, "a": [true, null, "x"]})");

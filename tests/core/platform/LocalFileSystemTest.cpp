@@ -314,8 +314,9 @@ TEST(TreeWalks, SizeAndDeleteAroundAnUnreadableFolderALinkAndAMountPoint) {
     ::chmod(mac.host("/wide/d7/locked").c_str(), 0755);
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(std::filesystem::exists(mac.host("/wide/d7/locked/secret")));
-    if (mount)
+    if (mount) {
         EXPECT_TRUE(std::filesystem::exists(mac.host("/wide/d7/mnt/theirs")));
+    }
     EXPECT_FALSE(std::filesystem::exists(mac.host("/wide/d7/out"))) << "the link itself goes";
     EXPECT_FALSE(std::filesystem::exists(mac.host("/wide/d8"))) << "the rest goes";
     EXPECT_EQ(outside.snapshot(), before);

@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      false,
                                      {"Not Removed", "Removed", "Not Removed", "Not Removed"},
                                      "3 Threats Remaining"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(RemoveThisMalware, WithoutTheApplicationTheFirstReceiptAsksOnce) {
     Removal r;

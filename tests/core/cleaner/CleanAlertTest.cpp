@@ -1,6 +1,6 @@
-#include "view/CleanAlert.h"
+#include "cleaner/CleanAlert.h"
 
-#include "view/CleanProgressText.h"
+#include "cleaner/CleanProgressText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "CleanProgressText.h"
 
-#include "cleaner/ByteCount.h"
+#include "ByteCount.h"
 
 namespace sentravex {
 

@@ -1,8 +1,8 @@
 #include "CleanAlert.h"
 
+#include "ByteCount.h"
 #include "CleanProgressText.h"
-#include "FailureDetails.h"
-#include "cleaner/ByteCount.h"
+#include "view/FailureDetails.h"
 
 namespace sentravex {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cleaner/CleanReport.h"
+#include "CleanReport.h"
 
 #include <cstdint>
 #include <string>

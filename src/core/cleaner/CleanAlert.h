@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cleaner/CleanReport.h"
-#include "cleaner/RunningOwners.h"
+#include "CleanReport.h"
+#include "RunningOwners.h"
 
 #include <string>
 #include <vector>
