@@ -36,8 +36,13 @@ void chromeProfileCache(benchmark::State& state) {
     }
     state.counters["profiles"] = static_cast<double>(read);
     state.counters["bytes"] = static_cast<double>(text.size());
+    state.SetComplexityN(profiles);
 }
-BENCHMARK(chromeProfileCache)->Arg(25'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(chromeProfileCache)
+    ->Arg(25'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 // `entries` add-on entries of "extensions.json" all pointing at one folder of 15,000 files.
 void firefoxAddOnsOverALargeFolder(benchmark::State& state) {

@@ -56,7 +56,12 @@ void catalogueCheckOnManyMatches(benchmark::State& state) {
         benchmark::DoNotOptimize(found);
     }
     state.counters["threats"] = static_cast<double>(found);
+    state.SetComplexityN(matches);
 }
-BENCHMARK(catalogueCheckOnManyMatches)->Arg(15'000)->Arg(60'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(catalogueCheckOnManyMatches)
+    ->Arg(15'000)
+    ->Arg(60'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 } // namespace
