@@ -3,6 +3,8 @@
 #include "scan/ProgressSink.h"
 #include "scan/ThreatScanner.h"
 
+#include <cmath>
+
 namespace sentravex::cli {
 namespace {
 
@@ -10,7 +12,7 @@ class CountingSink : public ProgressSink {
 public:
     void step(int, double seconds, const std::string&) override {
         ++steps;
-        tenths += static_cast<long>(seconds * 10 + 0.5); // summed in tenths: 26.3, not 26.29…
+        tenths += std::lround(seconds * 10); // summed in tenths: 26.3, not 26.29…
     }
     int steps = 0;
     long tenths = 0;

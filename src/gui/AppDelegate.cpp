@@ -31,7 +31,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::checkDataFromURL() {
     const QUrl url(config_.configServer + QLatin1String(kScanScopeFlagPath));
     fetchRemoteDocument(*network_, url, kScanScopeFlagCap, config_.fetchTimeout, this,
-                        [this](std::optional<std::string> body) {
+                        [this](const std::optional<std::string>& body) {
                             const bool flag = scanScopeFlag(body);
                             defaults_.setBool("SandboxingDone", flag);
                             defaults_.synchronize();

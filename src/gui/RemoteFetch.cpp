@@ -30,7 +30,7 @@ struct Received {
 
 void fetchRemoteDocument(QNetworkAccessManager& network, const QUrl& url, std::size_t cap,
                          std::chrono::milliseconds deadline, QObject* context,
-                         std::function<void(std::optional<std::string>)> done) {
+                         const std::function<void(std::optional<std::string>)>& done) {
     QNetworkRequest request(url);
     // The cap and the declared length count the bytes that come over the wire: nothing is
     // decompressed.

@@ -18,6 +18,6 @@ namespace sentravex {
 // once `context` is gone.
 void fetchRemoteDocument(QNetworkAccessManager& network, const QUrl& url, std::size_t cap,
                          std::chrono::milliseconds deadline, QObject* context,
-                         std::function<void(std::optional<std::string>)> done);
+                         const std::function<void(std::optional<std::string>)>& done);
 
 } // namespace sentravex

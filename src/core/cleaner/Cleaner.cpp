@@ -126,6 +126,7 @@ std::optional<CleanerCategory> Cleaner::addSafariDetails() const {
         return std::nullopt;
     const std::string safari = homeUrl() + "/Library/Safari";
     std::vector<CleanerItem> list;
+    list.reserve(tables::safariItems.size());
     for (const auto& row : tables::safariItems)
         list.push_back(getDicForList(rowPaths(row, row.base == Base::Home ? homeUrl() : safari),
                                      std::string(row.NameText), false));

@@ -12,6 +12,7 @@ namespace sentravex {
 
 bool spawnAndWait(std::vector<std::string> args) {
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
