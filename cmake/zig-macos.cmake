@@ -7,7 +7,8 @@ set(CMAKE_SYSTEM_NAME Darwin)
 set(CMAKE_SYSTEM_PROCESSOR ${SENTRAVEX_MACOS_ARCH})
 set(CMAKE_SYSTEM_VERSION 22) # macOS 13
 
-# Zig takes the tool as its first word: small launchers give CMake one program per tool.
+# Zig takes the tool as its first word: small launchers give CMake one program per tool. They drop
+# the -Wl,-v of CMake's compiler probe, which zig's linker refuses (the probe tells the pointer size).
 set(launchers ${CMAKE_CURRENT_BINARY_DIR}/zig-launchers)
 foreach(tool cc c++ ar ranlib)
     set(target_flag "")
@@ -15,7 +16,8 @@ foreach(tool cc c++ ar ranlib)
         set(target_flag "-target ${SENTRAVEX_MACOS_ARCH}-macos.13.0")
     endif()
     file(WRITE ${launchers}/${tool}
-         "#!/bin/sh\nexec \"${SENTRAVEX_ZIG}\" ${tool} ${target_flag} \"$@\"\n")
+         "#!/bin/sh\nfor a; do shift; [ \"$a\" = -Wl,-v ] || set -- \"$@\" \"$a\"; done\n"
+         "exec \"${SENTRAVEX_ZIG}\" ${tool} ${target_flag} \"$@\"\n")
     file(CHMOD ${launchers}/${tool} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 endforeach()
 set(CMAKE_C_COMPILER ${launchers}/cc)
