@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
+#include <mutex>
 
 namespace sentravex::test {
 
@@ -17,6 +19,13 @@ public:
     mutable std::atomic<long> sizings{0}; // allocatedSize calls
     mutable std::atomic<long> walked{0};  // entries met by the size walks
     std::function<void()> beforeEach;
+
+    // How often a file was read.
+    long readsOf(const std::string& p) const {
+        std::lock_guard lock(readsMutex_);
+        auto found = reads_.find(p);
+        return found == reads_.end() ? 0 : found->second;
+    }
 
     bool exists(const std::string& p) const override { return count(), inner_.exists(p); }
     bool isDirectory(const std::string& p) const override { return count(), inner_.isDirectory(p); }
@@ -41,6 +50,10 @@ public:
     }
     bool isWritable(const std::string& p) const override { return count(), inner_.isWritable(p); }
     std::optional<std::string> readFile(const std::string& p, std::size_t limit) const override {
+        {
+            std::lock_guard lock(readsMutex_);
+            ++reads_[p];
+        }
         return count(), inner_.readFile(p, limit);
     }
     int readError(const std::string& p) const override { return count(), inner_.readError(p); }
@@ -53,6 +66,8 @@ private:
     }
 
     const FileSystem& inner_;
+    mutable std::mutex readsMutex_;
+    mutable std::map<std::string, long> reads_;
 };
 
 } // namespace sentravex::test

@@ -134,9 +134,15 @@ std::optional<CleanerCategory> Cleaner::addSafariDetails() const {
 }
 
 std::optional<CleanerCategory> Cleaner::addGoogleChromeDetails() const {
+    ChromeProfilesOnce chromeProfiles(fs_, user_);
+    return addGoogleChromeDetails(chromeProfiles);
+}
+
+std::optional<CleanerCategory>
+Cleaner::addGoogleChromeDetails(ChromeProfilesOnce& chromeProfiles) const {
     if (!fs_.exists(std::string(tables::chromeBundle)))
         return std::nullopt;
-    auto profiles = readChromeProfiles(fs_, user_);
+    const auto& profiles = chromeProfiles.profiles();
     if (!profiles)
         return std::nullopt;
     const std::string chrome = chromeFolder(user_);
@@ -176,6 +182,11 @@ std::optional<CleanerCategory> Cleaner::addMozilaFirefoxDetails() const {
 }
 
 CleanerCategory Cleaner::addBrowserExtensionsDetails() const {
+    ChromeProfilesOnce chromeProfiles(fs_, user_);
+    return addBrowserExtensionsDetails(chromeProfiles);
+}
+
+CleanerCategory Cleaner::addBrowserExtensionsDetails(ChromeProfilesOnce& chromeProfiles) const {
     std::vector<CleanerItem> list;
     Urls preferences;
     auto appendGroup = [&list](const char* heading, std::vector<CleanerItem>& group) {
@@ -198,13 +209,15 @@ CleanerCategory Cleaner::addBrowserExtensionsDetails() const {
         appendGroup("Safari Extensions", group);
     }
     if (!stopped() && fs_.exists(std::string(tables::chromeBundle))) {
-        for (const auto& record : ExtensionScan::getChromeExtantionList(fs_, user_, stop_))
+        const auto& profiles = chromeProfiles.profiles();
+        for (const auto& record : ExtensionScan::getChromeExtantionList(
+                 fs_, user_, profiles ? *profiles : std::vector<ChromeProfile>{}, stop_))
             if (!stopped() && fs_.exists(record.urlExt))
                 group.push_back(getDicForList(
                     {record.urlExt},
                     record.nameExt + " v" + record.verExt + " (" + record.PersonExt + ")", true));
         appendGroup("Google Chrome Extensions", group);
-        if (auto profiles = stopped() ? std::nullopt : readChromeProfiles(fs_, user_))
+        if (profiles && !stopped())
             for (const auto& profile : *profiles)
                 preferences.push_back(chromeFolder(user_) + "/" + profile.folder + "/Preferences");
     }
@@ -303,15 +316,20 @@ std::optional<CleanerCategory> Cleaner::addAdobeFlashDetails() const {
 }
 
 void Cleaner::scanInBG(const HandOff& handOff) const {
-    using Collector = std::function<std::optional<CleanerCategory>(const Cleaner&)>;
+    // Both Chrome collectors list its profiles: "Local State" is read once for the build.
+    ChromeProfilesOnce chromeProfiles(fs_, user_);
+    using Collector = std::function<std::optional<CleanerCategory>()>;
     const Collector collectors[] = {
-        &Cleaner::addSafariDetails,        &Cleaner::addGoogleChromeDetails,
-        &Cleaner::addMozilaFirefoxDetails, &Cleaner::addBrowserExtensionsDetails,
-        &Cleaner::addSystemDetails,        &Cleaner::addMailAppDetails,
-        &Cleaner::addAdobeFlashDetails,
+        [this] { return addSafariDetails(); },
+        [this, &chromeProfiles] { return addGoogleChromeDetails(chromeProfiles); },
+        [this] { return addMozilaFirefoxDetails(); },
+        [this, &chromeProfiles] { return addBrowserExtensionsDetails(chromeProfiles); },
+        [this] { return addSystemDetails(); },
+        [this] { return addMailAppDetails(); },
+        [this] { return addAdobeFlashDetails(); },
     };
     for (const auto& collect : collectors) {
-        auto category = collect(*this);
+        auto category = collect();
         // A category cut short by a stop is not handed on: its sizes and rows are partial.
         if (stopped())
             return;

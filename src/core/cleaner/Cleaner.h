@@ -17,6 +17,7 @@ namespace tables {
 struct ItemRow;
 }
 
+class ChromeProfilesOnce;
 class FileSystem;
 
 // Builds the cleaner's categories from what the browsers, Mail, Flash and the system left in a
@@ -50,6 +51,9 @@ public:
     std::optional<CleanerCategory> addGoogleChromeDetails() const;
     std::optional<CleanerCategory> addMozilaFirefoxDetails() const;
     CleanerCategory addBrowserExtensionsDetails() const;
+    // The same two with the Chrome profiles of the build, which reads them once for both.
+    std::optional<CleanerCategory> addGoogleChromeDetails(ChromeProfilesOnce& chromeProfiles) const;
+    CleanerCategory addBrowserExtensionsDetails(ChromeProfilesOnce& chromeProfiles) const;
     CleanerCategory addSystemDetails() const;
     std::optional<CleanerCategory> addMailAppDetails() const;
     std::optional<CleanerCategory> addAdobeFlashDetails() const;

@@ -89,11 +89,18 @@ std::optional<std::string> ExtensionScan::resolveMessageName(const FileSystem& f
 std::vector<ExtensionRecord> ExtensionScan::getChromeExtantionList(const FileSystem& fs,
                                                                    const std::string& user,
                                                                    const StopFlag* stop) {
-    std::vector<ExtensionRecord> records;
     auto profiles = readChromeProfiles(fs, user);
     if (!profiles)
-        return records;
-    for (const auto& profile : *profiles) {
+        return {};
+    return getChromeExtantionList(fs, user, *profiles, stop);
+}
+
+std::vector<ExtensionRecord>
+ExtensionScan::getChromeExtantionList(const FileSystem& fs, const std::string& user,
+                                      const std::vector<ChromeProfile>& profiles,
+                                      const StopFlag* stop) {
+    std::vector<ExtensionRecord> records;
+    for (const auto& profile : profiles) {
         if (stopRequested(stop))
             return records;
         std::string extensions = chromeFolder(user) + "/" + profile.folder + "/Extensions";

@@ -10,6 +10,7 @@
 namespace sentravex {
 
 class FileSystem;
+struct ChromeProfile;
 
 // Finds the extensions the browsers installed for a user. Only reads.
 class ExtensionScan {
@@ -20,6 +21,11 @@ public:
     static std::vector<ExtensionRecord> getChromeExtantionList(const FileSystem& fs,
                                                                const std::string& user,
                                                                const StopFlag* stop = nullptr);
+    // The same over Chrome profiles already read.
+    static std::vector<ExtensionRecord>
+    getChromeExtantionList(const FileSystem& fs, const std::string& user,
+                           const std::vector<ChromeProfile>& profiles,
+                           const StopFlag* stop = nullptr);
     // Only add-ons that lie inside a Firefox profile: the store is any program's to write, and
     // a listed row is deleted whole.
     static std::vector<ExtensionRecord> getFirefoxExtantionList(const FileSystem& fs,

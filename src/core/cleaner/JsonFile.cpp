@@ -18,11 +18,6 @@ std::optional<Json> parseJsonObject(const std::string& text) {
     return objectOnly(parseBoundedJson(text));
 }
 
-std::optional<Json> parseJsonObject(const std::string& text, std::string_view keyPath,
-                                    std::vector<std::string>& memberOrder) {
-    return objectOnly(parseBoundedJson(text, keyPath, memberOrder));
-}
-
 std::optional<Json> readJsonObject(const FileSystem& fs, const std::string& path) {
     auto data = fs.readFile(path, largestStore);
     if (!data)

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace sentravex {
 
@@ -18,9 +17,6 @@ constexpr std::size_t largestStore = 64u << 20;
 // The top-level object of a JSON text; none when it does not parse, nests deeper than any browser
 // writes, or is not an object.
 std::optional<Json> parseJsonObject(const std::string& text);
-// The same, and the member names of the object at a dotted key path in the file's order.
-std::optional<Json> parseJsonObject(const std::string& text, std::string_view keyPath,
-                                    std::vector<std::string>& memberOrder);
 // The top-level object of a JSON file; none when it cannot be read, does not parse or is not an
 // object.
 std::optional<Json> readJsonObject(const FileSystem& fs, const std::string& path);
