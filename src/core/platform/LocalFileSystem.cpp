@@ -224,6 +224,8 @@ std::optional<std::string> LocalFileSystem::readFile(const std::string& path,
         static_cast<std::uint64_t>(st.st_size) > limit)
         return std::nullopt;
     std::string data;
+    // Sized once: grown by doubling, a large file would take twice its size while it is read.
+    data.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     ssize_t n = 0;
     while ((n = ::read(fd.get(), buffer, sizeof buffer)) > 0 && data.size() <= limit)
