@@ -1,5 +1,6 @@
-// The cleaner's readers on crafted browser stores (a profile cache of many profiles, many Firefox
-// add-on entries over one large folder), and a build over large caches that is asked to stop.
+// The cleaner's readers on crafted browser stores (a profile cache of many profiles, a "Local
+// State" near the size limit, many Firefox add-on entries over one large folder), and a build
+// over large caches that is asked to stop.
 #include "BenchTree.h"
 #include "cleaner/ChromeProfiles.h"
 #include "cleaner/Cleaner.h"
@@ -43,6 +44,42 @@ BENCHMARK(chromeProfileCache)
     ->Arg(100'000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
+
+// "Local State" of `mib` MiB: a quarter a profile cache of many named profiles, the rest an
+// array of empty objects (three bytes each in the file, far more once built) and a deep array.
+std::string craftedLocalState(std::size_t mib) {
+    const std::size_t size = mib << 20;
+    std::string text = R"({"profile":{"info_cache":{)";
+    text.reserve(size);
+    for (long i = 0; text.size() < size / 4; ++i) {
+        const std::string n = std::to_string(i);
+        text += (i ? ",\"p" : "\"p") + n + R"(":{"name":"n)" + n + "\"}";
+    }
+    const std::string deep = R"(],"deep":)" + std::string(500, '[') + std::string(500, ']') + "}";
+    text += R"(}},"junk":[{})";
+    while (text.size() + deep.size() + 3 < size - 4096)
+        text += ",{}";
+    return text + deep;
+}
+
+// The whole build over a home whose only browser data is that file, as a listing makes it.
+void cleanerBuildOverCraftedLocalState(benchmark::State& state) {
+    BenchTree tree;
+    const std::string text = craftedLocalState(static_cast<std::size_t>(state.range(0)));
+    tree.file(chromeLocalStatePath(user), text);
+    tree.file("/Applications/Google Chrome.app/Contents/Info.plist", "<plist/>");
+    LocalFileSystem fs{Root(tree.root())};
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (const auto& category : Cleaner(fs, user).availbleApp())
+            rows += category.List.size();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(cleanerBuildOverCraftedLocalState)->Arg(48)->Arg(63)->Unit(benchmark::kMillisecond);
 
 // `entries` add-on entries of "extensions.json" all pointing at one folder of 15,000 files.
 void firefoxAddOnsOverALargeFolder(benchmark::State& state) {
