@@ -32,12 +32,13 @@ public:
                                           it->first.find('/', prefix.size()) - prefix.size()));
         return {names.begin(), names.end()};
     }
-    std::int64_t allocatedSize(const std::string& path, const KeepWalking& = {}) const override {
+    SizeResult allocatedSize(const std::string& path, const KeepWalking& = {},
+                             LinkedFiles* = nullptr) const override {
         std::int64_t sum = 0;
         for (const auto& [p, content] : files)
             if (p == path || p.starts_with(path + "/"))
                 sum += static_cast<std::int64_t>(content.size());
-        return sum;
+        return {sum, true};
     }
     RemoveResult removeItem(const std::string&, const RemoveProgress& = {}) const override {
         return {};

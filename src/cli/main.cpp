@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "Options.h"
+#include "platform/OpenFileLimit.h"
 
 #include <algorithm>
 #include <exception>
@@ -48,6 +49,7 @@ int run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    sentravex::raiseOpenFileLimit();
     try {
         return run(argc, argv);
     } catch (const std::exception& e) {

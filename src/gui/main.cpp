@@ -7,6 +7,7 @@
 #include "SingleInstance.h"
 #include "ViewController.h"
 #include "platform/Account.h"
+#include "platform/OpenFileLimit.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -27,6 +28,7 @@ int usageError(const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    raiseOpenFileLimit(); // a deep walk keeps many folders open
     QApplication app(argc, argv);
     setApplicationIdentity();
     app.setQuitOnLastWindowClosed(false);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -175,6 +176,45 @@ TEST(CleanCommand, PlacesThatRefuseToBeReadAreNamedOnStderrAndInTheJson) {
     EXPECT_NE(selected.err.find("3 places could not be read"), std::string::npos);
 
     EXPECT_NE(clean.out.find("0 byte · no access"), std::string::npos) << clean.out;
+}
+
+// The command line raises its limit of open files to the hard limit itself; where that is still
+// too low for the depth of a cache, the size is named as not whole, never shown as all there is.
+TEST(CleanCommand, ACacheDeeperThanTheOpenFileLimitAllowsIsWholeOrNamedOnStderr) {
+    MacFixture mac;
+    const std::string caches = mac.home("/Library/Caches");
+    std::string level = caches + "/deep";
+    for (int i = 0; i < 300; ++i, level += "/d")
+        mac.fileOfSize(level + "/level", 4096);
+    const std::int64_t whole = 300 * test::blocksOf(mac.host(caches + "/deep/level"));
+    for (const rlim_t hard : {20, 4096}) {
+        auto lowered = [hard] {
+            const rlimit limit{20, hard};
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+        };
+        const auto listed = runCli(args(mac, {"--json"}), false, lowered);
+        const auto dry =
+            runCli(args(mac, {"--select", "System/System Cache Files"}), false, lowered);
+        ASSERT_EQ(listed.code, 0) << listed.err;
+        ASSERT_EQ(dry.code, 0) << dry.err;
+        Json row;
+        const auto doc = Json::parse(listed.out);
+        for (const auto& category : doc["categories"])
+            if (category["name"] == "System")
+                row = category["items"][0];
+        ASSERT_EQ(row["name"], "System Cache Files") << listed.out;
+        const auto bytes = row["bytes"].get<std::int64_t>();
+        if (hard < 100) {
+            EXPECT_LT(bytes, whole);
+            EXPECT_EQ(row["unreadable"], Json::array({caches})) << hard;
+            for (const auto* run : {&listed, &dry})
+                EXPECT_NE(run->err.find("could not be read"), std::string::npos) << run->err;
+        } else {
+            EXPECT_EQ(bytes, whole) << "the limit was raised to the hard limit";
+            EXPECT_EQ(row["unreadable"], Json::array());
+            EXPECT_EQ(listed.err + dry.err, "");
+        }
+    }
 }
 
 TEST(CleanCommand, UnknownNamesAreUsageErrorsAndDeleteNothing) {

@@ -9,13 +9,15 @@
 
 namespace sentravex::test {
 
-CliResult runCli(const std::vector<std::string>& args, bool asNobody) {
+CliResult runCli(const std::vector<std::string>& args, bool asNobody,
+                 const std::function<void()>& beforeExec) {
     std::vector<std::string> argv{SENTRAVEX_CLI};
     argv.insert(argv.end(), args.begin(), args.end());
-    return runProgram(argv, asNobody);
+    return runProgram(argv, asNobody, beforeExec);
 }
 
-CliResult runProgram(const std::vector<std::string>& args, bool asNobody) {
+CliResult runProgram(const std::vector<std::string>& args, bool asNobody,
+                     const std::function<void()>& beforeExec) {
     int out[2], err[2];
     if (::pipe(out) != 0 || ::pipe(err) != 0)
         return {};
@@ -28,6 +30,8 @@ CliResult runProgram(const std::vector<std::string>& args, bool asNobody) {
         ::dup2(err[1], 2);
         if (asNobody && ::geteuid() == 0 && (::setgid(drop.gid) != 0 || ::setuid(drop.uid) != 0))
             ::_exit(126);
+        if (beforeExec)
+            beforeExec();
         std::vector<char*> argv;
         for (const auto& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));

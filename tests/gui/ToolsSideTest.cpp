@@ -731,9 +731,10 @@ namespace {
 class EndlessWalk : public FaultyFileSystem {
 public:
     using FaultyFileSystem::FaultyFileSystem;
-    std::int64_t allocatedSize(const std::string&, const KeepWalking& keepWalking) const override {
+    SizeResult allocatedSize(const std::string&, const KeepWalking& keepWalking,
+                             LinkedFiles*) const override {
         if (ranOut)
-            return 0;
+            return {};
         walking = true;
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!keepWalking || keepWalking())
@@ -741,7 +742,7 @@ public:
                 ranOut = true;
                 break;
             }
-        return 0;
+        return {};
     }
     mutable std::atomic<bool> walking{false};
     mutable std::atomic<bool> ranOut{false};

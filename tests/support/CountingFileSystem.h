@@ -33,16 +33,19 @@ public:
     std::vector<std::string> listFolder(const std::string& p) const override {
         return count(), inner_.listFolder(p);
     }
-    std::int64_t allocatedSize(const std::string& p,
-                               const KeepWalking& keepWalking = {}) const override {
+    SizeResult allocatedSize(const std::string& p, const KeepWalking& keepWalking = {},
+                             LinkedFiles* counted = nullptr) const override {
         ++sizings;
         count();
-        return inner_.allocatedSize(p, [this, &keepWalking] {
-            ++walked;
-            if (beforeEach)
-                beforeEach();
-            return !keepWalking || keepWalking();
-        });
+        return inner_.allocatedSize(
+            p,
+            [this, &keepWalking] {
+                ++walked;
+                if (beforeEach)
+                    beforeEach();
+                return !keepWalking || keepWalking();
+            },
+            counted);
     }
     RemoveResult removeItem(const std::string& p,
                             const RemoveProgress& progress = {}) const override {

@@ -14,17 +14,19 @@ class FaultyFileSystem : public FileSystem {
 public:
     explicit FaultyFileSystem(const FileSystem& inner) : inner_(inner) {}
 
-    std::set<std::string> unreadable;   // listFolder answers empty; allocatedSize 0
+    std::set<std::string> unreadable;   // listFolder answers empty; allocatedSize 0, not whole
     std::set<std::string> unexaminable; // exists, isDirectory and isLink answer false
     std::set<std::string> undeletable;  // removeItem fails and leaves it
     std::set<std::string> unwritable;   // isWritable answers false
+    std::set<std::string> partial;      // allocatedSize counts what it met but is not whole
     std::set<std::string> unopenable;   // readFile answers nothing
     // removeItem reports one more entry removed after another until its progress says stop,
     // like a tree too large to wait for; nothing is really deleted.
     std::set<std::string> endless;
     // The system holds these folders or files back, and all beneath them, with this errno (EPERM
-    // where a privacy rule refuses): readError answers it, listFolder empty, allocatedSize 0,
-    // readFile nothing, removeItem fails. Finding out that they are there is still allowed.
+    // where a privacy rule refuses): readError answers it, listFolder empty, allocatedSize 0 and
+    // not whole, readFile nothing, removeItem fails. Finding out that they are there is still
+    // allowed.
     std::map<std::string, int> denied;
 
     bool exists(const std::string& p) const override {
@@ -40,9 +42,13 @@ public:
         return unreadable.count(p) || deniedError(p) ? std::vector<std::string>{}
                                                      : inner_.listFolder(p);
     }
-    std::int64_t allocatedSize(const std::string& p,
-                               const KeepWalking& keepWalking = {}) const override {
-        return unreadable.count(p) || deniedError(p) ? 0 : inner_.allocatedSize(p, keepWalking);
+    SizeResult allocatedSize(const std::string& p, const KeepWalking& keepWalking = {},
+                             LinkedFiles* counted = nullptr) const override {
+        if (unreadable.count(p) || deniedError(p))
+            return {0, false};
+        auto size = inner_.allocatedSize(p, keepWalking, counted);
+        size.whole = size.whole && !partial.count(p);
+        return size;
     }
     RemoveResult removeItem(const std::string& p,
                             const RemoveProgress& progress = {}) const override {

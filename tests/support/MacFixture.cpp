@@ -96,15 +96,19 @@ std::string asNobody(const std::function<std::string()>& work) {
     if (::geteuid() != 0)
         return work();
     const Account drop = nobody();
+    return inChild([&] {
+        return ::setgid(drop.gid) == 0 && ::setuid(drop.uid) == 0 ? work() : std::string();
+    });
+}
+
+std::string inChild(const std::function<std::string()>& work) {
     int fds[2];
     if (::pipe(fds) != 0)
         throw std::runtime_error("pipe failed");
     pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
-        std::string answer;
-        if (::setgid(drop.gid) == 0 && ::setuid(drop.uid) == 0)
-            answer = work();
+        const std::string answer = work();
         for (std::size_t at = 0; at < answer.size();) {
             ssize_t n = ::write(fds[1], answer.data() + at, answer.size() - at);
             if (n <= 0)

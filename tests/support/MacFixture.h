@@ -53,6 +53,10 @@ Account nobody();
 // permissions never stop, else right here. Answers what `work` answered.
 std::string asNobody(const std::function<std::string()>& work);
 
+// Runs `work` in a child process, whose limits and mounts may change without touching the tests;
+// answers what it answered. The child ends without running any destructor.
+std::string inChild(const std::function<std::string()>& work);
+
 // A temporary folder outside any fixture root, for what links must never reach.
 class SentinelFolder {
 public:

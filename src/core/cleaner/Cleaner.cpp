@@ -65,10 +65,11 @@ CleanerItem Cleaner::getDicForList(Urls list, std::string name, bool isExt) {
     return item;
 }
 
-std::int64_t Cleaner::fileSizeOf(const std::string& url) const {
+SizeResult Cleaner::fileSizeOf(const std::string& url, LinkedFiles* counted) const {
     if (!stop_)
-        return fs_.allocatedSize(url);
-    return fs_.allocatedSize(url, [this] { return !stopped(); });
+        return fs_.allocatedSize(url, {}, counted);
+    return fs_.allocatedSize(
+        url, [this] { return !stopped(); }, counted);
 }
 
 bool Cleaner::refused(const std::string& url) const {
@@ -77,8 +78,10 @@ bool Cleaner::refused(const std::string& url) const {
 
 std::int64_t Cleaner::countSize(std::vector<CleanerItem>& items) const {
     std::int64_t total = 0;
+    LinkedFiles inTotal;
     for (auto& item : items) {
         std::int64_t size = 0;
+        LinkedFiles inRow;
         item.unreadable.clear();
         for (const auto& folder : item.listedFrom)
             if (!stopped() && refused(folder))
@@ -86,16 +89,16 @@ std::int64_t Cleaner::countSize(std::vector<CleanerItem>& items) const {
         for (const auto& url : item.AllList) {
             if (stopped())
                 break;
-            const std::int64_t bytes = fileSizeOf(url);
-            // What refuses to be read sizes as nothing; only then is it worth asking why.
-            if (bytes == 0 && !stopped() && refused(url))
+            const auto sized = fileSizeOf(url, &inRow);
+            // A size that leaves something out must not pass for the whole.
+            if (!sized.whole && !stopped())
                 item.unreadable.push_back(url);
-            size += bytes;
+            size += sized.bytes;
         }
         item.bytes = size;
         item.sizeText = byteCountText(size);
         item.isEnabled = size != 0;
-        total += size;
+        total += size - inRow.mergeInto(inTotal);
     }
     return total;
 }
@@ -380,6 +383,7 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
     std::stable_partition(paths.begin(), paths.end(),
                           [this](const std::string& path) { return !fs_.isLink(path); });
 
+    LinkedFiles sized; // the dry run counts each file once, however many links it meets
     CleanTally tally;
     const RemoveProgress removed = [&tally, &progress](std::int64_t bytes) {
         ++tally.entries;
@@ -393,14 +397,19 @@ CleanReport Cleaner::cleanSelected(const std::vector<CleanerCategory>& categorie
             continue;
         // The dry run walks the same road, asking only what a removal would meet.
         RemoveResult result;
+        bool unread = false;
         if (apply) {
             result = fs_.removeItem(path, removed);
             report.cancelled = result.stopped;
+            unread = !result.ok() && refused(path);
         } else {
+            // A path behind a folder that refuses to be read sizes as not whole, there or not.
+            const auto size = fileSizeOf(path, &sized);
             result.existed = fs_.exists(path);
-            result.bytes = result.existed ? fileSizeOf(path) : 0;
+            result.bytes = result.existed ? size.bytes : 0;
+            unread = !size.whole;
         }
-        if ((apply ? !result.ok() : result.bytes == 0) && refused(path))
+        if (unread)
             report.unreadable.push_back(path);
         if (!result.existed)
             continue;

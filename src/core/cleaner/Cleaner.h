@@ -39,10 +39,12 @@ public:
 
     std::string homeUrl() const;
     static CleanerItem getDicForList(Urls list, std::string name, bool isExt);
-    // Sizes every item, writing its size text, enabled flag and the places that refused to be
-    // read; returns the total.
+    // Sizes every item, writing its size text, enabled flag and the places that could not be
+    // read whole; returns the total. A file with several links counts once in a row, and once in
+    // the total.
     std::int64_t countSize(std::vector<CleanerItem>& items) const;
-    std::int64_t fileSizeOf(const std::string& url) const;
+    // Files with several links already in `counted` add nothing.
+    SizeResult fileSizeOf(const std::string& url, LinkedFiles* counted = nullptr) const;
     // Sizes the items and makes the finished category.
     CleanerCategory finishCategory(std::string name, std::vector<CleanerItem> list,
                                    std::string img) const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LinkedFiles.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -20,9 +22,17 @@ struct RemoveResult {
     bool existed = false;
     std::uint64_t failures = 0; // entries that could not be removed; the rest were
     std::string error;          // the first failure's reason
-    std::int64_t bytes = 0;     // allocated bytes of what was removed
+    std::int64_t bytes = 0;     // allocated bytes freed: a file whose other links stay frees none
     bool stopped = false;       // the progress asked to stop; what is left stays
     bool ok() const { return failures == 0; }
+};
+
+// What a size walk counted, and whether that is all there is.
+struct SizeResult {
+    std::int64_t bytes = 0;
+    // False when a folder or entry beneath could not be read (no permission, no descriptor
+    // left): the bytes leave it out.
+    bool whole = true;
 };
 
 // Told of each entry a deletion has removed, with its allocated bytes; answering false stops the
@@ -46,13 +56,16 @@ public:
     // Entries directly inside a folder, hidden ones included, in directory order. Stops at the
     // first error and keeps what it met before; a missing folder or a plain file lists as empty.
     virtual std::vector<std::string> listFolder(const std::string& folder) const = 0;
-    // Allocated bytes of a file, or of everything beneath a folder on its file system. No link is
-    // followed; an entry that cannot be read is skipped and the walk goes on.
-    virtual std::int64_t allocatedSize(const std::string& path,
-                                       const KeepWalking& keepWalking = {}) const = 0;
+    // Allocated bytes of a file, or of everything beneath a folder on its mount. No link is
+    // followed, and a file with several links counts once: in this walk, and in every walk that
+    // shares `counted`. An entry that cannot be read is skipped, the walk goes on, and the result
+    // is not whole.
+    virtual SizeResult allocatedSize(const std::string& path, const KeepWalking& keepWalking = {},
+                                     LinkedFiles* counted = nullptr) const = 0;
     // Deletes a file, link or whole tree. A link is removed itself, never followed, and the walk
-    // never enters another file system; what cannot be removed is counted and the rest is still
-    // removed. What vanishes meanwhile is no failure; a path whose folder cannot be opened is.
+    // never enters another mount, nor removes a path that is one; what cannot be removed is counted
+    // and the rest is still removed. What vanishes meanwhile is no failure; a path whose folder
+    // cannot be opened is.
     virtual RemoveResult removeItem(const std::string& path,
                                     const RemoveProgress& progress = {}) const = 0;
     virtual bool isWritable(const std::string& path) const = 0;

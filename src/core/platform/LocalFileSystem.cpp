@@ -1,5 +1,6 @@
 #include "LocalFileSystem.h"
 
+#include "EntryStatus.h"
 #include "TreeWalk.h"
 #include "UniqueFd.h"
 
@@ -63,28 +64,63 @@ std::vector<std::string> LocalFileSystem::listFolder(const std::string& folder) 
     return out;
 }
 
-std::int64_t LocalFileSystem::allocatedSize(const std::string& path,
-                                            const KeepWalking& keepWalking) const {
-    auto entry = root_.locate(path, false);
-    if (!entry)
+namespace {
+
+// The status of a located entry, and whether it lies beyond a mount point seen from the folder
+// holding it (a path that is itself a mount point). The root itself is never beyond.
+bool locatedStatus(const Root::Entry& entry, EntryStatus& status, bool& beyond) {
+    EntryStatus holder;
+    if (!entryStatus(entry.folder.get(), entry.name == "." ? "" : entry.name.c_str(), status))
+        return false;
+    beyond = entry.name != "." && entryStatus(entry.folder.get(), "", holder) &&
+             beyondMount(holder, status);
+    return true;
+}
+
+// The bytes an entry adds to a size: a file with several links, only the first time it is met.
+std::int64_t counted(const EntryStatus& status, LinkedFiles& linked) {
+    const auto& st = status.st;
+    if (st.st_nlink > 1 && !S_ISDIR(st.st_mode) && !linked.add(st.st_dev, st.st_ino, allocated(st)))
         return 0;
-    if (!S_ISDIR(entry->status.st_mode))
-        return allocated(entry->status);
+    return allocated(st);
+}
+
+} // namespace
+
+SizeResult LocalFileSystem::allocatedSize(const std::string& path, const KeepWalking& keepWalking,
+                                          LinkedFiles* counting) const {
+    LinkedFiles own;
+    LinkedFiles& linked = counting ? *counting : own;
+    auto entry = root_.locate(path, false);
+    EntryStatus top;
+    bool beyond = false;
+    if (!entry || !locatedStatus(*entry, top, beyond))
+        return {0, absent(errno)};
+    if (beyond)
+        return {}; // another mount's content is not this one's to count
+    if (!S_ISDIR(top.st.st_mode))
+        return {counted(top, linked), true};
     UniqueFd folder(Root::openEntry(*entry, O_RDONLY | O_DIRECTORY));
     if (!folder)
-        return 0;
+        return {0, absent(errno)};
     std::atomic<std::int64_t> sum{0};
-    walkTreeInParallel(folder.get(),
-                       {.entry =
-                            [&sum](int folderFd, const char* name) {
-                                struct stat st {};
-                                if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                                    sum.fetch_add(allocated(st), std::memory_order_relaxed);
-                            },
-                        .folderDone = {},
-                        .otherFileSystem = {},
-                        .keepWalking = keepWalking});
-    return sum;
+    std::atomic<bool> whole{true};
+    const bool walked = walkTreeInParallel(
+        folder.get(), {.entry =
+                           [&](int folderFd, const char* name) {
+                               EntryStatus status;
+                               if (!entryStatus(folderFd, name, status)) {
+                                   if (!absent(errno))
+                                       whole = false;
+                               } else if (!beyondMount(top, status)) { // a file mounted over one
+                                   sum.fetch_add(counted(status, linked),
+                                                 std::memory_order_relaxed);
+                               }
+                           },
+                       .folderDone = {},
+                       .otherFileSystem = {},
+                       .keepWalking = keepWalking});
+    return {sum, walked && whole};
 }
 
 namespace {
@@ -99,17 +135,17 @@ public:
         return {
             .entry = [this](int folderFd, const char* name) { removeEntry(folderFd, name); },
             .folderDone = [this](int parentFd, const char* name) { removeFolder(parentFd, name); },
-            .otherFileSystem =
-                [this](const std::string& below) {
-                    fail("left on another file system: " + joined(path_, below.c_str()));
-                },
+            .otherFileSystem = [this](const std::string& below) { leftOnOtherMount(below); },
             .keepWalking = [this] { return !stopped(); }};
     }
 
+    // A file keeps its blocks while another link to it stays: only its last link frees them.
     void removeEntry(int folderFd, const char* name) {
         struct stat st {};
         const std::int64_t size =
-            ::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? allocated(st) : 0;
+            ::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_nlink <= 1
+                ? allocated(st)
+                : 0;
         if (::unlinkat(folderFd, name, 0) != 0)
             failed("unlink");
         else
@@ -130,6 +166,12 @@ public:
         const int error = errno;
         if (!absent(error))
             fail(std::string(call) + ": " + std::strerror(error));
+    }
+
+    // What lies beyond a mount point is not the deletion's: it stays, and is named.
+    void leftOnOtherMount(const std::string& below) {
+        fail("left on another file system: " +
+             (below.empty() ? path_ : joined(path_, below.c_str())));
     }
 
     bool stopped() const { return stopped_.load(std::memory_order_relaxed); }
@@ -183,7 +225,17 @@ RemoveResult LocalFileSystem::removeItem(const std::string& path,
         return result;
     }
     Deletion deletion(path, progress);
-    if (!S_ISDIR(entry->status.st_mode)) {
+    EntryStatus status;
+    bool beyond = false;
+    if (!locatedStatus(*entry, status, beyond)) {
+        deletion.failed("stat");
+        return deletion.result();
+    }
+    if (beyond) {
+        deletion.leftOnOtherMount({});
+        return deletion.result();
+    }
+    if (!S_ISDIR(status.st.st_mode)) {
         deletion.removeEntry(entry->folder.get(), entry->name.c_str());
         return deletion.result();
     }

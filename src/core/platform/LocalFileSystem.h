@@ -16,8 +16,8 @@ public:
     bool isDirectory(const std::string& path) const override;
     bool isLink(const std::string& path) const override;
     std::vector<std::string> listFolder(const std::string& folder) const override;
-    std::int64_t allocatedSize(const std::string& path,
-                               const KeepWalking& keepWalking = {}) const override;
+    SizeResult allocatedSize(const std::string& path, const KeepWalking& keepWalking = {},
+                             LinkedFiles* counted = nullptr) const override;
     RemoveResult removeItem(const std::string& path,
                             const RemoveProgress& progress = {}) const override;
     bool isWritable(const std::string& path) const override;

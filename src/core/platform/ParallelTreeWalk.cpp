@@ -1,6 +1,7 @@
 // Folders are the work: each thread takes the next subfolder of the deepest folder that has one
 // left, reads it, and offers its subfolders in turn. A folder is done, and its parent told, when
 // the last of its subfolders is.
+#include "EntryStatus.h"
 #include "FolderReading.h"
 #include "TreeWalk.h"
 #include "UniqueFd.h"
@@ -11,7 +12,6 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
-#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -34,8 +34,8 @@ using FolderPtr = std::shared_ptr<Folder>;
 
 class ParallelWalk {
 public:
-    ParallelWalk(const WalkHooks& hooks, unsigned threads, dev_t device)
-        : hooks_(hooks), threads_(threads), device_(device) {
+    ParallelWalk(const WalkHooks& hooks, unsigned threads, const EntryStatus& top)
+        : hooks_(hooks), threads_(threads), top_(top) {
         // Asked by one thread at a time, and never again once it said to stop.
         if (hooks.keepWalking)
             hooks_.keepWalking = [this, ask = hooks.keepWalking] {
@@ -111,15 +111,15 @@ private:
     void descend(const FolderPtr& parent, const std::string& name) {
         UniqueFd fd(::openat(parent->fd.get(), name.c_str(),
                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        struct stat st {};
-        if (!fd || ::fstat(fd.get(), &st) != 0) {
+        EntryStatus status;
+        if (!fd || !entryStatus(fd.get(), "", status)) {
             ok_ = false;
             if (!stopped() && hooks_.folderDone)
                 hooks_.folderDone(parent->fd.get(), name.c_str());
             finished(parent);
             return;
         }
-        if (st.st_dev != device_) {
+        if (beyondMount(top_, status)) {
             if (!stopped() && hooks_.otherFileSystem)
                 hooks_.otherFileSystem(below(parent, name));
             finished(parent);
@@ -174,7 +174,7 @@ private:
 
     WalkHooks hooks_;
     const unsigned threads_;
-    const dev_t device_;
+    const EntryStatus top_;
     std::atomic<bool> stopped_{false};
     std::atomic<bool> ok_{true};
     std::mutex askMutex_;
@@ -194,10 +194,10 @@ unsigned walkThreads() {
 
 bool walkTreeInParallel(int folderFd, const WalkHooks& hooks, unsigned threads) {
     UniqueFd top(::dup(folderFd));
-    struct stat st {};
-    if (!top || ::fstat(top.get(), &st) != 0)
+    EntryStatus status;
+    if (!top || !entryStatus(top.get(), "", status))
         return false;
-    return ParallelWalk(hooks, std::max(threads, 1u), st.st_dev).run(std::move(top));
+    return ParallelWalk(hooks, std::max(threads, 1u), status).run(std::move(top));
 }
 
 } // namespace sentravex

@@ -1,5 +1,6 @@
 #include "TreeWalk.h"
 
+#include "EntryStatus.h"
 #include "FolderReading.h"
 #include "UniqueFd.h"
 
@@ -21,19 +22,17 @@ bool isDot(const char* n) {
 
 struct Frame {
     UniqueFd fd;
-    dev_t dev = 0;
-    ino_t ino = 0;
+    EntryStatus status;
     std::string name;                 // name inside the parent
     std::vector<std::string> folders; // subfolders still to walk
 };
 
 bool identify(Frame& f) {
-    struct stat st {};
-    if (::fstat(f.fd.get(), &st) != 0)
-        return false;
-    f.dev = st.st_dev;
-    f.ino = st.st_ino;
-    return true;
+    return entryStatus(f.fd.get(), "", f.status);
+}
+
+bool sameFolder(const EntryStatus& a, const EntryStatus& b) {
+    return a.st.st_dev == b.st.st_dev && a.st.st_ino == b.st.st_ino;
 }
 
 } // namespace
@@ -99,7 +98,7 @@ bool walkTree(int folderFd, const WalkHooks& hooks) {
     top.fd = UniqueFd(::dup(folderFd));
     if (!top.fd || !identify(top))
         return false;
-    const dev_t device = top.dev;
+    const EntryStatus topStatus = top.status;
     ok &= readFolder(top.fd.get(), hooks, stopped, top.folders);
     stack.push_back(std::move(top));
 
@@ -116,9 +115,9 @@ bool walkTree(int folderFd, const WalkHooks& hooks) {
                 // make sure it is the same folder.
                 parent.fd =
                     UniqueFd(::openat(done.fd.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-                struct stat st {};
-                if (!parent.fd || ::fstat(parent.fd.get(), &st) != 0 || st.st_dev != parent.dev ||
-                    st.st_ino != parent.ino)
+                EntryStatus reached;
+                if (!parent.fd || !entryStatus(parent.fd.get(), "", reached) ||
+                    !sameFolder(reached, parent.status))
                     return false; // the tree moved under us: stop rather than walk elsewhere
             }
             done.fd.reset();
@@ -135,7 +134,7 @@ bool walkTree(int folderFd, const WalkHooks& hooks) {
             leave(hooks, f.fd.get(), child.name);
             continue;
         }
-        if (child.dev != device) {
+        if (beyondMount(topStatus, child.status)) {
             if (hooks.otherFileSystem)
                 hooks.otherFileSystem(below(stack, child.name));
             continue;

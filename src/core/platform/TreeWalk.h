@@ -13,14 +13,15 @@ struct WalkHooks {
     // A folder whose whole content was walked, or could not be, named in its open parent; after
     // every entry beneath it. Not called for the top folder.
     std::function<void(int parentFd, const char* name)> folderDone;
-    // A folder on another file system than the top's, left as it is: its path below the top.
+    // A folder beyond a mount point (another file system, or a bind mount of the same one), left
+    // as it is: its path below the top.
     std::function<void(const std::string& below)> otherFileSystem;
     // Asked before each entry; once false, the walk ends and no hook is called any more.
     std::function<bool()> keepWalking;
 };
 
 // Walks everything beneath an open folder with one thread, without following any link, without
-// leaving the folder's file system and without a depth limit: each folder is read before its
+// leaving the folder's mount and without a depth limit: each folder is read before its
 // subfolders, and only a bounded number of folder handles is kept open (deeper ones are reached
 // again through "..", checked to be the same folder). False when a folder could not be read or
 // returned to; the rest was still walked.

@@ -71,10 +71,10 @@ TEST(BuildStop, ASizeWalkEndsAtItsNextEntry) {
     for (int i = 0; i < 400; ++i)
         mac.file("/big/" + std::to_string(i % 20) + "/" + std::to_string(i), "x");
     const auto fs = mac.fileSystem();
-    const auto whole = fs.allocatedSize("/big");
+    const auto whole = fs.allocatedSize("/big").bytes;
     for (int allowed : {0, 1, 17, 300}) {
         int asked = 0;
-        const auto part = fs.allocatedSize("/big", [&] { return ++asked <= allowed; });
+        const auto part = fs.allocatedSize("/big", [&] { return ++asked <= allowed; }).bytes;
         EXPECT_EQ(asked, allowed + 1);
         EXPECT_LT(part, whole);
         EXPECT_LE(part, allowed * test::blocksOf(mac.host("/big/0/0")));

@@ -211,7 +211,7 @@ TEST(CleanSelected, APathInsideAnotherSelectedFolderIsCountedOnce) {
     checkCategory(list[1], CheckState::On);
     auto fs = mac.fileSystem();
     Cleaner cleaner(fs, mac.user());
-    const auto whole = cleaner.fileSizeOf(mac.home("/Library/Caches"));
+    const auto whole = cleaner.fileSizeOf(mac.home("/Library/Caches")).bytes;
     auto dry = cleaner.cleanSelected(list, false);
     EXPECT_EQ(dry.bytes, whole);
     EXPECT_EQ(dry.deleted, (std::vector<std::string>{mac.home("/Library/Caches")}));

@@ -1,7 +1,10 @@
+#include "FaultyFileSystem.h"
 #include "MacFixture.h"
 #include "cleaner/ByteCount.h"
+#include "cleaner/CheckBoxRules.h"
 #include "cleaner/Cleaner.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -83,7 +86,7 @@ TEST(FileSizeOf, CountsAllocatedBlocksOfEverythingUnderAFolder) {
         for (const auto& p : c.counted)
             expected += blocksOf(mac.host(p));
         auto fs = mac.fileSystem();
-        EXPECT_EQ(Cleaner(fs, mac.user()).fileSizeOf(c.sized), expected) << c.name;
+        EXPECT_EQ(Cleaner(fs, mac.user()).fileSizeOf(c.sized).bytes, expected) << c.name;
     }
 }
 
@@ -91,15 +94,17 @@ TEST(FileSizeOf, OneByteFileIsAWholeBlock) {
     MacFixture mac;
     mac.file("/one", "x");
     auto fs = mac.fileSystem();
-    EXPECT_GT(Cleaner(fs, mac.user()).fileSizeOf("/one"), 1);
+    EXPECT_GT(Cleaner(fs, mac.user()).fileSizeOf("/one").bytes, 1);
 }
 
-// The size as an account without rights would see it.
-std::int64_t sizeAsNobody(const MacFixture& mac, const std::string& logical) {
-    return std::stoll(test::asNobody([&] {
+// The size as an account without rights would see it, and whether it was whole.
+std::pair<std::int64_t, bool> sizeAsNobody(const MacFixture& mac, const std::string& logical) {
+    const auto answer = test::asNobody([&] {
         auto fs = mac.fileSystem();
-        return std::to_string(Cleaner(fs, mac.user()).fileSizeOf(logical));
-    }));
+        const auto size = Cleaner(fs, mac.user()).fileSizeOf(logical);
+        return std::to_string(size.whole) + std::to_string(size.bytes);
+    });
+    return {std::stoll(answer.substr(1)), answer[0] == '1'};
 }
 
 TEST(FileSizeOf, SkipsAnUnreadableSubfolderAndCountsTheRest) {
@@ -110,8 +115,10 @@ TEST(FileSizeOf, SkipsAnUnreadableSubfolderAndCountsTheRest) {
     for (const char* readable : {"/c/a", "/c/z/w", "/c/zz/.y"})
         ::chmod(mac.host(readable).c_str(), 0644);
     ::chmod(mac.host("/c/locked").c_str(), 0);
-    EXPECT_EQ(sizeAsNobody(mac, "/c"), blocksOf(mac.host("/c/a")) + blocksOf(mac.host("/c/z/w")) +
-                                           blocksOf(mac.host("/c/zz/.y")));
+    const auto [bytes, whole] = sizeAsNobody(mac, "/c");
+    EXPECT_EQ(bytes, blocksOf(mac.host("/c/a")) + blocksOf(mac.host("/c/z/w")) +
+                         blocksOf(mac.host("/c/zz/.y")));
+    EXPECT_FALSE(whole) << "the locked folder is left out";
     ::chmod(mac.host("/c/locked").c_str(), 0755);
 }
 
@@ -132,6 +139,65 @@ TEST(CountSize, WritesEachItemsSizeTextAndEnabledFlag) {
         EXPECT_EQ(items[i].sizeText, "0 byte");
         EXPECT_EQ(items[i].isEnabled, false);
     }
+}
+
+// A walk cut short (no descriptor left, a folder that refused) counted some bytes: the row must
+// not show them as its whole size.
+TEST(CountSize, ARowWhoseSizeIsNotWholeIsMarkedWhateverItCounted) {
+    MacFixture mac;
+    mac.file("/a/one", "x").file("/b/two", "y");
+    auto local = mac.fileSystem();
+    test::FaultyFileSystem fs(local);
+    fs.partial = {"/a"};
+    Cleaner cleaner(fs, mac.user());
+    std::vector<CleanerItem> items{Cleaner::getDicForList({"/a"}, "A", false),
+                                   Cleaner::getDicForList({"/b"}, "B", false)};
+    cleaner.countSize(items);
+    EXPECT_EQ(items[0].bytes, blocksOf(mac.host("/a/one")));
+    EXPECT_EQ(items[0].unreadable, (std::vector<std::string>{"/a"}));
+    EXPECT_TRUE(items[1].unreadable.empty());
+
+    CleanerCategory chosen;
+    chosen.List = items;
+    chosen.List[0].isChecked = CheckState::On;
+    EXPECT_EQ(cleaner.cleanSelected({chosen}, false).unreadable, (std::vector<std::string>{"/a"}))
+        << "the dry run says so too";
+}
+
+// One file with links in the Trash (each its own path of the row), in the caches and in
+// Documents, which is not selected.
+TEST(CountSize, AFileWithManyLinksCountsOnceInEachRowAndOnceInTheTotal) {
+    MacFixture mac;
+    mac.fileOfSize(mac.home("/Documents/kept"), 100000)
+        .folder(mac.home("/.Trash"))
+        .folder(mac.home("/Library/Caches/c"));
+    std::vector<std::string> trash;
+    for (int i = 0; i < 25; ++i) {
+        trash.push_back(mac.home("/.Trash/link" + std::to_string(i)));
+        for (const auto& at :
+             {trash.back(), mac.home("/Library/Caches/c/link" + std::to_string(i))})
+            ASSERT_EQ(::link(mac.host(mac.home("/Documents/kept")).c_str(), mac.host(at).c_str()),
+                      0);
+    }
+    const std::int64_t blocks = blocksOf(mac.host(mac.home("/Documents/kept")));
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+    auto category = cleaner.finishCategory(
+        "System",
+        {Cleaner::getDicForList(trash, "Trash Files", false),
+         Cleaner::getDicForList({mac.home("/Library/Caches")}, "System Cache Files", false)},
+        "");
+    EXPECT_EQ(category.List[0].bytes, blocks);
+    EXPECT_EQ(category.List[1].bytes, blocks);
+    EXPECT_EQ(category.bytes, blocks);
+
+    checkCategory(category, CheckState::On);
+    EXPECT_EQ(cleaner.cleanSelected({category}, false).bytes, blocks) << "the dry run";
+    const auto done = cleaner.cleanSelected({category}, true);
+    EXPECT_TRUE(done.ok());
+    EXPECT_EQ(done.bytes, 0) << "Documents keeps the file: nothing was freed";
+    EXPECT_FALSE(std::filesystem::exists(mac.host(mac.home("/.Trash/link0"))));
+    EXPECT_TRUE(std::filesystem::exists(mac.host(mac.home("/Documents/kept"))));
 }
 
 TEST(FinishCategory, AnEmptyCategoryStaysWithZeroByteAndDisabled) {

@@ -1,4 +1,5 @@
 #include "MacFixture.h"
+#include "platform/OpenFileLimit.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,9 +7,11 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
+#include <sched.h>
 #include <sys/inotify.h>
 #include <sys/mount.h>
 #include <sys/sysmacros.h>
@@ -21,19 +24,28 @@ using test::blocksOf;
 using test::MacFixture;
 using test::SentinelFolder;
 
-// A chain of folders too deep for any path to name it.
-void makeDeepTree(const std::string& host, int depth) {
+// A chain of folders too deep for any path to name it, with a file of `bytes` at the bottom or,
+// with `fileEach`, in every folder of the chain.
+void makeDeepTree(const std::string& host, int depth, std::size_t bytes = 1,
+                  bool fileEach = false) {
+    const std::string content(bytes, 'x');
+    auto put = [&](int folderFd, const char* name) {
+        int file = ::openat(folderFd, name, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_EQ(::write(file, content.data(), content.size()),
+                  static_cast<ssize_t>(content.size()));
+        ::close(file);
+    };
     std::filesystem::create_directories(host);
     int fd = ::open(host.c_str(), O_RDONLY | O_DIRECTORY);
     for (int i = 0; i < depth; ++i) {
+        if (fileEach)
+            put(fd, "level");
         ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
         int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
         ::close(fd);
         fd = next;
     }
-    int file = ::openat(fd, "bottom", O_WRONLY | O_CREAT, 0644);
-    ASSERT_EQ(::write(file, "x", 1), 1);
-    ::close(file);
+    put(fd, "bottom");
     ::close(fd);
 }
 
@@ -67,11 +79,12 @@ TEST(AllocatedSize, CountsBlocksOfEverythingBeneathAFolder) {
     auto fs = mac.fileSystem();
     std::int64_t one = blocksOf(mac.host("/c/one"));
     EXPECT_GT(one, 1) << "a one-byte file takes a whole block";
-    EXPECT_EQ(fs.allocatedSize("/c/one"), one);
-    EXPECT_EQ(fs.allocatedSize("/c/empty"), 0);
-    EXPECT_EQ(fs.allocatedSize("/c"), one + blocksOf(mac.host("/c/.hidden")) +
-                                          blocksOf(mac.host("/c/Some.app/Contents/MacOS/Some")));
-    EXPECT_EQ(fs.allocatedSize("/missing"), 0);
+    EXPECT_EQ(fs.allocatedSize("/c/one").bytes, one);
+    EXPECT_EQ(fs.allocatedSize("/c/empty").bytes, 0);
+    EXPECT_EQ(fs.allocatedSize("/c").bytes,
+              one + blocksOf(mac.host("/c/.hidden")) +
+                  blocksOf(mac.host("/c/Some.app/Contents/MacOS/Some")));
+    EXPECT_EQ(fs.allocatedSize("/missing").bytes, 0);
 }
 
 TEST(AllocatedSize, FollowsNoLink) {
@@ -82,9 +95,9 @@ TEST(AllocatedSize, FollowsNoLink) {
         .link("/c/toOutside", outside.path())
         .link("/whole", "/big");
     auto fs = mac.fileSystem();
-    EXPECT_EQ(fs.allocatedSize("/c"),
+    EXPECT_EQ(fs.allocatedSize("/c").bytes,
               blocksOf(mac.host("/c/toBig")) + blocksOf(mac.host("/c/toOutside")));
-    EXPECT_EQ(fs.allocatedSize("/whole"), blocksOf(mac.host("/whole")));
+    EXPECT_EQ(fs.allocatedSize("/whole").bytes, blocksOf(mac.host("/whole")));
 }
 
 TEST(AllocatedSize, SkipsAnUnreadableFolderAndCountsTheRest) {
@@ -93,14 +106,78 @@ TEST(AllocatedSize, SkipsAnUnreadableFolderAndCountsTheRest) {
     MacFixture mac;
     mac.file("/c/a/x", "x").file("/c/locked/y", "y").file("/c/z/w", "w");
     ::chmod(mac.host("/c/locked").c_str(), 0);
-    EXPECT_EQ(mac.fileSystem().allocatedSize("/c"),
+    EXPECT_EQ(mac.fileSystem().allocatedSize("/c").bytes,
               blocksOf(mac.host("/c/a/x")) + blocksOf(mac.host("/c/z/w")));
 }
 
 TEST(AllocatedSize, WalksATreeTenThousandFoldersDeep) {
     MacFixture mac;
     makeDeepTree(mac.host("/deep"), 10000);
-    EXPECT_GT(mac.fileSystem().allocatedSize("/deep"), 0);
+    EXPECT_GT(mac.fileSystem().allocatedSize("/deep").bytes, 0);
+}
+
+// The walks keep folders open on the way down; with too few descriptors left, a size must not pass
+// for the whole. Raising the limit to what the hard limit allows makes it whole.
+TEST(AllocatedSize, ATreeDeeperThanTheOpenFileLimitAllowsIsWholeOrSaysSo) {
+    MacFixture mac;
+    constexpr int levels = 300;
+    makeDeepTree(mac.host("/deep"), levels, 4096, true);
+    const std::int64_t expected =
+        (levels + 1) * blocksOf(mac.host("/deep/level")); // every level, and the bottom
+    struct Case {
+        rlim_t soft, hard;
+        bool raised;
+    };
+    for (const Case c : {Case{20, 20, false}, Case{20, 20, true}, Case{20, 4096, true}}) {
+        const auto answer = test::inChild([&] {
+            const rlimit limit{c.soft, c.hard};
+            if (::setrlimit(RLIMIT_NOFILE, &limit) != 0 || (c.raised && !raiseOpenFileLimit()))
+                return std::string("no limit");
+            const auto size = mac.fileSystem().allocatedSize("/deep");
+            return std::to_string(size.whole) + std::to_string(size.bytes);
+        });
+        const std::string which =
+            std::to_string(c.soft) + ":" + std::to_string(c.hard) + (c.raised ? " raised" : "");
+        ASSERT_GT(answer.size(), 1u) << which << ": " << answer;
+        const bool whole = answer[0] == '1';
+        const auto bytes = std::stoll(answer.substr(1));
+        if (whole)
+            EXPECT_EQ(bytes, expected) << which << ": a smaller size passed for the whole";
+        else
+            EXPECT_LT(bytes, expected) << which;
+        if (c.hard > 1000) {
+            EXPECT_TRUE(whole) << which << ": the raised limit is enough";
+        }
+    }
+}
+
+// Fifty links to one file in a cache, and two more in Documents.
+TEST(HardLinks, AFileCountsOnceAndFreesItsBlocksOnlyWithItsLastLink) {
+    MacFixture mac;
+    mac.fileOfSize("/Documents/kept", 100000);
+    for (int i = 0; i < 50; ++i) {
+        const auto at = "/Caches/d" + std::to_string(i % 5) + "/link" + std::to_string(i);
+        mac.folder("/Caches/d" + std::to_string(i % 5));
+        ASSERT_EQ(::link(mac.host("/Documents/kept").c_str(), mac.host(at).c_str()), 0);
+    }
+    ASSERT_EQ(::link(mac.host("/Documents/kept").c_str(), mac.host("/Documents/copy").c_str()), 0);
+    const std::int64_t blocks = blocksOf(mac.host("/Documents/kept"));
+    auto fs = mac.fileSystem();
+
+    EXPECT_EQ(fs.allocatedSize("/Caches").bytes, blocks);
+    EXPECT_EQ(fs.allocatedSize("/Caches/d3/link3").bytes, blocks);
+    LinkedFiles counted;
+    std::int64_t shared = 0;
+    for (const char* path : {"/Caches/d0", "/Caches/d1/link1", "/Documents"})
+        shared += fs.allocatedSize(path, {}, &counted).bytes;
+    EXPECT_EQ(shared, blocks) << "walks sharing what they counted";
+
+    auto cache = fs.removeItem("/Caches");
+    EXPECT_TRUE(cache.ok()) << cache.error;
+    EXPECT_EQ(cache.bytes, 0) << "the file stays in Documents: nothing was freed";
+    auto documents = fs.removeItem("/Documents");
+    EXPECT_TRUE(documents.ok()) << documents.error;
+    EXPECT_EQ(documents.bytes, blocks) << "its last link frees it, once";
 }
 
 TEST(RemoveItem, RemovesATreeAndReportsAbsenceAsNoFailure) {
@@ -273,12 +350,75 @@ TEST(TreeWalks, NeverEnterAnotherFileSystem) {
     mac.file("/Caches/Mounted/theirs", std::string(5000, 't'));
     auto fs = mac.fileSystem();
 
-    EXPECT_EQ(fs.allocatedSize("/Caches"), blocksOf(mac.host("/Caches/own")));
+    EXPECT_EQ(fs.allocatedSize("/Caches").bytes, blocksOf(mac.host("/Caches/own")));
     auto r = fs.removeItem("/Caches");
     EXPECT_FALSE(r.ok());
     EXPECT_NE(r.error.find("/Caches/Mounted"), std::string::npos) << r.error;
     EXPECT_FALSE(std::filesystem::exists(mac.host("/Caches/own")));
     EXPECT_TRUE(std::filesystem::exists(mac.host("/Caches/Mounted/theirs")));
+}
+
+// Runs `work` in a child process with mounts of its own, so that what it mounts never reaches the
+// rest of the system and goes with the child; "skip" where that is not permitted.
+std::string withPrivateMounts(const std::function<std::string()>& work) {
+    return test::inChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return std::string("skip");
+        return work();
+    });
+}
+
+dev_t deviceOf(const std::string& host) {
+    struct stat st {};
+    ::stat(host.c_str(), &st);
+    return st.st_dev;
+}
+
+// A bind mount has the device of the folder it is mounted in: only its mount tells it apart. One
+// lies near the top, one below the depth where a single thread walks alone, and one is the path
+// itself.
+TEST(TreeWalks, NeverEnterABindMountOfTheSameFileSystem) {
+    MacFixture mac;
+    SentinelFolder outside;
+    const auto before = outside.snapshot();
+    std::string deep = "/Caches/deep";
+    for (int i = 0; i < 40; ++i)
+        deep += "/d";
+    mac.file("/Caches/own", std::string(5000, 'o'))
+        .folder("/Caches/Bound")
+        .folder(deep + "/Bound")
+        .folder("/Bound");
+    ASSERT_EQ(deviceOf(mac.root()), deviceOf(outside.path())) << "the case needs one device";
+    const std::vector<std::string> mountPoints{"/Caches/Bound", deep + "/Bound", "/Bound"};
+    const std::int64_t own = blocksOf(mac.host("/Caches/own"));
+
+    const auto answer = withPrivateMounts([&] {
+        for (const auto& at : mountPoints)
+            if (::mount(outside.path().c_str(), mac.host(at).c_str(), nullptr, MS_BIND, nullptr) !=
+                0)
+                return std::string("skip");
+        auto fs = mac.fileSystem();
+        std::string out;
+        for (const char* path : {"/Caches", "/Bound"})
+            out += std::to_string(fs.allocatedSize(path).bytes) + "\n";
+        for (const char* path : {"/Caches", "/Bound"})
+            out += fs.removeItem(path).error + "\n";
+        return out;
+    });
+    if (answer == "skip")
+        GTEST_SKIP() << "bind mounts need the superuser and a mount namespace of its own";
+    const std::string left = "left on another file system: ";
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = answer.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(answer.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 4u) << answer;
+    EXPECT_EQ(lines[0], std::to_string(own));
+    EXPECT_EQ(lines[1], "0") << "the path is a mount point";
+    EXPECT_TRUE(lines[2] == left + mountPoints[0] || lines[2] == left + mountPoints[1]) << lines[2];
+    EXPECT_EQ(lines[3], left + "/Bound");
+    EXPECT_EQ(outside.snapshot(), before) << "nothing beyond the mounts was deleted";
+    EXPECT_FALSE(std::filesystem::exists(mac.host("/Caches/own")));
 }
 
 // Wide enough that every thread of the walk takes folders; one of them meets, at once, a folder it
@@ -306,8 +446,8 @@ TEST(TreeWalks, SizeAndDeleteAroundAnUnreadableFolderALinkAndAMountPoint) {
     ::chmod(mac.root().c_str(), 0777);
     ::chmod(mac.host("/wide/d7/locked").c_str(), 0);
 
-    const auto sized = std::stoll(
-        test::asNobody([&] { return std::to_string(mac.fileSystem().allocatedSize("/wide")); }));
+    const auto sized = std::stoll(test::asNobody(
+        [&] { return std::to_string(mac.fileSystem().allocatedSize("/wide").bytes); }));
     EXPECT_EQ(sized, expected) << "what may be read, and no more";
 
     const auto error = test::asNobody([&] { return mac.fileSystem().removeItem("/wide").error; });

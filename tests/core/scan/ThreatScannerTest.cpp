@@ -250,8 +250,9 @@ public:
     std::vector<std::string> listFolder(const std::string& p) const override {
         return p == folder ? entries_ : std::vector<std::string>{};
     }
-    std::int64_t allocatedSize(const std::string&, const KeepWalking& = {}) const override {
-        return 0;
+    SizeResult allocatedSize(const std::string&, const KeepWalking& = {},
+                             LinkedFiles* = nullptr) const override {
+        return {};
     }
     RemoveResult removeItem(const std::string&, const RemoveProgress& = {}) const override {
         return {};
