@@ -35,8 +35,15 @@ void applySelection(std::vector<CleanerCategory>& categories, const std::string&
         const std::string prefix = category.Name + "/";
         if (choice.compare(0, prefix.size(), prefix) != 0)
             continue;
+        // A name stands for every row that bears it: the same add-on in two profiles is two rows.
         std::string item = choice.substr(prefix.size());
-        if (!checkItem(category, item, CheckState::On))
+        bool named = false;
+        for (std::size_t row = 0; row < category.List.size(); ++row)
+            if (category.List[row].NameText == item) {
+                checkItem(category, row, CheckState::On);
+                named = true;
+            }
+        if (!named)
             throw UsageError("no item \"" + item + "\" in " + category.Name);
         return;
     }

@@ -258,11 +258,13 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         if (!cell) {
             cell = new ToolsSelectionCell;
             connect(cell->checkBox, &QCheckBox::clicked, this, [this, cell] {
-                selectionCheckBoxAction(cell->checkBox->toolTip(), cell->checkBox->state());
+                selectionCheckBoxAction(cell->checkBox->property("tag").toInt(),
+                                        cell->checkBox->state());
             });
         }
         const auto& t = toolsSelectedDic()->List[static_cast<std::size_t>(row)];
         cell->setBandShown(!t.isHeader);
+        cell->checkBox->setProperty("tag", row);
         cell->checkBox->setEnabled(t.isEnabled.value_or(false));
         cell->checkBox->setState(t.isChecked);
         cell->checkBox->setToolTip(QString::fromStdString(t.NameText));
@@ -304,10 +306,10 @@ void ViewController::showDetailsFor(int row) {
     ui_->selectionView->setFocus();
 }
 
-void ViewController::selectionCheckBoxAction(const QString& toolTip, CheckState sender) {
+void ViewController::selectionCheckBoxAction(int row, CheckState sender) {
     if (!toolsSelectedDic())
         return;
-    cleaner_->checkItem(toolTip.toStdString(), sender);
+    cleaner_->checkItem(row, sender);
     reloadData(selectionTableTag);
 }
 

@@ -126,6 +126,7 @@ private slots:
     void categoryCheckBoxChecksEveryItem();
     void overlayShowsItemsAndSwallowsInput();
     void groupedPropagation();
+    void equalDetailRowsAreCheckedOneByOne();
     void closingTheOverlayDerivesTheCategoryState();
     void mixedCategoryAloneEnablesRemove();
     void cleanDeletesExactlyTheCheckedPathsAndRebuilds();
@@ -427,6 +428,41 @@ void ToolsSideTest::groupedPropagation() {
     QCOMPARE(w.category("Browser Extensions").isChecked, S::Off);
 }
 
+// The same add-on in two Firefox profiles: two rows of one name, each checked on its own.
+void ToolsSideTest::equalDetailRowsAreCheckedOneByOne() {
+    MacFixture mac;
+    mac.folder("/Applications/Firefox.app");
+    for (const char* profile : {"a1.default-release", "b2.work"}) {
+        const std::string folder =
+            mac.home(std::string("/Library/Application Support/Firefox/Profiles/") + profile);
+        mac.file(folder + "/extensions/same.xpi", "x")
+            .file(folder + "/extensions.json",
+                  R"({"addons":[{"version":"1","defaultLocale":{"name":"Same"},"path":")" + folder +
+                      R"(/extensions/same.xpi"}]})");
+    }
+    Window w(mac);
+    w.build();
+    w.open("Browser Extensions");
+    const auto& list = w.vc.toolsSelectedDic()->List;
+    std::vector<int> rows;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].NameText == "Same v1")
+            rows.push_back(static_cast<int>(i));
+    QCOMPARE(rows.size(), std::size_t(2));
+    QCOMPARE(rows[0] + 1, rows[1]);
+    const int heading = rows[0] - 1;
+
+    w.item(rows[1])->checkBox->click();
+    QCOMPARE(list[std::size_t(rows[0])].isChecked, S::Off);
+    QCOMPARE(list[std::size_t(rows[1])].isChecked, S::On);
+    QCOMPARE(w.item(rows[0])->checkBox->state(), S::Off);
+    QCOMPARE(w.item(rows[1])->checkBox->state(), S::On);
+    QCOMPARE(w.item(heading)->checkBox->state(), S::Mixed);
+
+    w.item(rows[0])->checkBox->click();
+    QCOMPARE(w.item(heading)->checkBox->state(), S::On);
+}
+
 void ToolsSideTest::closingTheOverlayDerivesTheCategoryState() {
     MacFixture mac("demo");
     writeDemo(mac);
@@ -446,9 +482,10 @@ void ToolsSideTest::closingTheOverlayDerivesTheCategoryState() {
         {"some", [&] { w.clickItem(a); }, S::Mixed},
         {"all",
          [&] {
-             for (const auto& item : w.vc.toolsSelectedDic()->List)
-                 if (item.isChecked != S::On)
-                     w.vc.selectionCheckBoxAction(QString::fromStdString(item.NameText), S::On);
+             const auto& items = w.vc.toolsSelectedDic()->List;
+             for (std::size_t i = 0; i < items.size(); ++i)
+                 if (items[i].isChecked != S::On)
+                     w.vc.selectionCheckBoxAction(static_cast<int>(i), S::On);
          },
          S::On},
     };
