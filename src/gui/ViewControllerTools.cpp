@@ -6,6 +6,7 @@
 #include "CleanProgressDialog.h"
 #include "ElidedLabel.h"
 #include "IconImage.h"
+#include "PlainText.h"
 #include "SelectionView.h"
 #include "ToolsCell.h"
 #include "ToolsSelectionCell.h"
@@ -243,7 +244,8 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         const auto& k = availbleApp()[static_cast<std::size_t>(row)];
         cell->nameText->setFullText(QString::fromStdString(k.Name));
         cell->sizeText->setText(QString::fromStdString(sizeTextWithAccess(k.Size, k.unreadable)));
-        cell->sizeText->setToolTip(QString::fromStdString(unreadableTip(k.unreadable)));
+        cell->sizeText->setToolTip(
+            plainToolTip(QString::fromStdString(unreadableTip(k.unreadable))));
         cell->detailsText->setFullText(QString::fromStdString(detailsLineOf(k)));
         cell->imageIcon->setPixmap(categoryIcon(k).pixmap(categoryIconSide, categoryIconSide));
         cell->detailsButton->setProperty("tag", row);
@@ -267,14 +269,15 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         cell->checkBox->setProperty("tag", row);
         cell->checkBox->setEnabled(t.isEnabled.value_or(false));
         cell->checkBox->setState(t.isChecked);
-        cell->checkBox->setToolTip(QString::fromStdString(t.NameText));
+        cell->checkBox->setToolTip(plainToolTip(QString::fromStdString(t.NameText)));
         QFont font = cell->nameText->font();
         font.setBold(!t.isHeader);
         cell->nameText->setFont(font);
         cell->nameText->setFullText(QString::fromStdString(t.NameText));
         cell->sizeText->setText(
             QString::fromStdString(sizeTextWithAccess(t.sizeText, t.unreadable)));
-        cell->sizeText->setToolTip(QString::fromStdString(unreadableTip(t.unreadable)));
+        cell->sizeText->setToolTip(
+            plainToolTip(QString::fromStdString(unreadableTip(t.unreadable))));
         return cell;
     }
     std::cerr << "ERROR" << std::endl;

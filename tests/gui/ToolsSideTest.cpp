@@ -11,6 +11,7 @@
 #include "WindowDriver.h"
 #include "cleaner/Cleaner.h"
 #include "demo/CleanerDemo.h"
+#include "view/UnreadablePlaces.h"
 
 #include <QBuffer>
 #include <QHeaderView>
@@ -21,9 +22,11 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -127,6 +130,7 @@ private slots:
     void overlayShowsItemsAndSwallowsInput();
     void groupedPropagation();
     void equalDetailRowsAreCheckedOneByOne();
+    void namesShowAsPlainTextEverywhere();
     void closingTheOverlayDerivesTheCategoryState();
     void mixedCategoryAloneEnablesRemove();
     void cleanDeletesExactlyTheCheckedPathsAndRebuilds();
@@ -461,6 +465,89 @@ void ToolsSideTest::equalDetailRowsAreCheckedOneByOne() {
 
     w.item(rows[0])->checkBox->click();
     QCOMPARE(w.item(heading)->checkBox->state(), S::On);
+}
+
+namespace {
+
+// Where a name shows: a label whose text it is (and that must show it as plain text), a widget
+// whose tooltip shows this text.
+struct NamePlace {
+    const char* what;
+    QLabel* label;
+    QString text;
+    QWidget* tipped;
+    QString tip;
+};
+
+void expectPlain(const std::vector<NamePlace>& places) {
+    for (const auto& p : places) {
+        if (p.label) {
+            QVERIFY2(p.label->textFormat() == Qt::PlainText, p.what);
+            QVERIFY2(p.label->text() == p.text, p.what);
+        }
+        if (p.tipped) {
+            const QString shown = test::shownToolTip(p.tipped->toolTip());
+            QVERIFY2(shown == p.tip, qPrintable(QString("%1: %2").arg(p.what, shown)));
+        }
+    }
+}
+
+} // namespace
+
+// Names from disk and manifests, in labels and tooltips, show as they are and load nothing: a
+// Chrome extension named as markup, in the home of a user named so, with Safari's folder held
+// back so that its places, markup in their paths, are listed.
+void ToolsSideTest::namesShowAsPlainTextEverywhere() {
+    const std::string markup = test::markupName.toStdString();
+    MacFixture mac("eve" + markup);
+    const std::string chrome = mac.home("/Library/Application Support/Google/Chrome");
+    mac.folder("/Applications/Safari.app")
+        .file(mac.home("/Library/Safari/History.db"), "h")
+        .file(mac.home("/Library/Caches/com.apple.Safari/c"), "c") // readable: Safari opens
+        .folder("/Applications/Google Chrome.app")
+        .file(chrome + "/Local State", R"({"profile":{"info_cache":{"Default":{"name":"P"}}}})")
+        .file(chrome + "/Default/Extensions/id/1_0/manifest.json",
+              nlohmann::json{{"name", markup}, {"version", "1"}}.dump());
+    const auto local = mac.fileSystem();
+    FaultyFileSystem faulty(local);
+    faulty.denied[mac.home("/Library/Safari")] = EPERM;
+    Window w(mac, &faulty);
+    w.build();
+    auto* title = w.get<QLabel>("lblSelectionTitle");
+    auto tipOf = [](const std::vector<std::string>& unreadable) {
+        return QString::fromStdString(unreadableTip(unreadable));
+    };
+
+    auto* safari = w.cell("Safari");
+    const auto safariTip = tipOf(w.category("Safari").unreadable);
+    QVERIFY(safariTip.contains(test::markupName));
+    expectPlain({{"category name", safari->nameText, "Safari", safari->nameText, "Safari"},
+                 {"category size", safari->sizeText, safari->sizeText->text(), safari->sizeText,
+                  safariTip}});
+
+    w.open("Safari");
+    QVERIFY(w.vc.toolsSelectedDic());
+    const auto& items = w.vc.toolsSelectedDic()->List;
+    const auto held = std::find_if(items.begin(), items.end(),
+                                   [](const CleanerItem& i) { return !i.unreadable.empty(); });
+    QVERIFY(held != items.end());
+    auto* heldRow = w.item(static_cast<int>(held - items.begin()));
+    expectPlain({{"item size", heldRow->sizeText, heldRow->sizeText->text(), heldRow->sizeText,
+                  tipOf(held->unreadable)},
+                 {"details title", title, "Safari", nullptr, {}}});
+    w.close();
+
+    w.open("Browser Extensions");
+    QVERIFY(w.vc.toolsSelectedDic());
+    const auto& extensions = w.vc.toolsSelectedDic()->List;
+    const auto named =
+        std::find_if(extensions.begin(), extensions.end(),
+                     [&](const CleanerItem& i) { return i.NameText.rfind(markup, 0) == 0; });
+    QVERIFY(named != extensions.end());
+    const auto name = QString::fromStdString(named->NameText);
+    auto* row = w.item(static_cast<int>(named - extensions.begin()));
+    expectPlain({{"extension name", row->nameText, name, row->nameText, name},
+                 {"extension check box", nullptr, {}, row->checkBox, name}});
 }
 
 void ToolsSideTest::closingTheOverlayDerivesTheCategoryState() {
