@@ -121,18 +121,16 @@ TEST_F(TerminalOutput, EachFindIsOneLineAndNoSequenceReachesTheTerminal) {
     EXPECT_NE(listing.err.find("first /Users/" + userShown + "/Library/Safari/"), std::string::npos)
         << listing.err;
 
-    const std::vector<std::string> select = {"--select",
-                                             "Browser Extensions/Google Chrome Extensions",
-                                             "--select", "System/Trash Files"};
-    auto dry = select;
-    dry.insert(dry.begin(), "clean");
-    const auto planned = run(dry);
+    std::vector<std::string> clean = {"clean", "--select",
+                                      "Browser Extensions/Google Chrome Extensions", "--select",
+                                      "System/Trash Files"};
+    const auto planned = run(clean);
     expectPlainLines(planned, "clean --select");
     EXPECT_TRUE(hasLine(planned.out, "would delete  " + extensionShown)) << planned.out;
     EXPECT_TRUE(hasLine(planned.out, "would delete  " + lockedShown)) << planned.out;
 
-    dry.push_back("--apply");
-    const auto applied = run(dry);
+    clean.push_back("--apply");
+    const auto applied = run(clean);
     expectPlainLines(applied, "clean --apply");
     EXPECT_EQ(applied.code, 1) << applied.err;
     EXPECT_TRUE(hasLine(applied.out, "deleted  " + extensionShown)) << applied.out;
