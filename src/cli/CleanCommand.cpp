@@ -4,6 +4,7 @@
 #include "cleaner/CheckBoxRules.h"
 #include "cleaner/Cleaner.h"
 #include "cleaner/RunningOwners.h"
+#include "view/TerminalText.h"
 #include "view/UnreadablePlaces.h"
 
 #include <iostream>
@@ -35,8 +36,15 @@ void applySelection(std::vector<CleanerCategory>& categories, const std::string&
         const std::string prefix = category.Name + "/";
         if (choice.compare(0, prefix.size(), prefix) != 0)
             continue;
+        // A name stands for every row that bears it: the same add-on in two profiles is two rows.
         std::string item = choice.substr(prefix.size());
-        if (!checkItem(category, item, CheckState::On))
+        bool named = false;
+        for (std::size_t row = 0; row < category.List.size(); ++row)
+            if (category.List[row].NameText == item) {
+                checkItem(category, row, CheckState::On);
+                named = true;
+            }
+        if (!named)
             throw UsageError("no item \"" + item + "\" in " + category.Name);
         return;
     }
@@ -50,7 +58,7 @@ Json bytesOf(const std::optional<std::int64_t>& bytes) {
 // Places that refused to be read are left out of every figure; the terminal hears of it once.
 void warnUnreadable(const std::vector<std::string>& unreadable) {
     if (!unreadable.empty())
-        std::cerr << "sentravex-cli: " << unreadablePlacesLine(unreadable) << '\n';
+        std::cerr << "sentravex-cli: " << terminalText(unreadablePlacesLine(unreadable)) << '\n';
 }
 
 std::vector<std::string> unreadableOf(const std::vector<CleanerCategory>& categories) {
@@ -95,13 +103,14 @@ void printListing(const std::vector<CleanerCategory>& categories,
     for (const auto& c : categories) {
         const auto application = runningApplication(c);
         const auto size = sizeTextWithAccess(c.Size, c.unreadable);
-        std::cout << c.Name << (size.empty() ? "" : "  " + size)
+        std::cout << terminalText(c.Name) << (size.empty() ? "" : "  " + size)
                   << (c.isEnabled ? "" : "  (disabled)")
-                  << (application.empty() ? "" : "  (" + application + " is running)") << '\n';
+                  << (application.empty() ? "" : "  (" + terminalText(application) + " is running)")
+                  << '\n';
         for (const auto& i : c.List) {
             bool member = c.isFromAdware && i.isHeader;
             const auto itemSize = sizeTextWithAccess(i.sizeText, i.unreadable);
-            std::cout << (member ? "    " : "  ") << i.NameText
+            std::cout << (member ? "    " : "  ") << terminalText(i.NameText)
                       << (itemSize.empty() ? "" : "  " + itemSize)
                       << (i.isEnabled.value_or(false) ? "" : "  (disabled)") << '\n';
         }
@@ -125,9 +134,10 @@ void printReport(const CleanReport& report, bool apply, bool json) {
         return;
     }
     for (const auto& path : report.deleted)
-        std::cout << (apply ? "deleted  " : "would delete  ") << path << '\n';
+        std::cout << (apply ? "deleted  " : "would delete  ") << terminalText(path) << '\n';
     for (const auto& f : report.failed)
-        std::cout << "not removed  " << f.path << "  (" << f.error << ")\n";
+        std::cout << "not removed  " << terminalText(f.path) << "  (" << terminalText(f.error)
+                  << ")\n";
     std::string amount =
         std::to_string(report.bytes) + " bytes (" + byteCountText(report.bytes) + ")";
     if (!apply)

@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "Options.h"
 #include "demo/DemoTree.h"
+#include "view/TerminalText.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,7 +33,8 @@ Job addDemoCommand(CLI::App& app) {
         }
         if (!writeDemoTree(folder, user))
             throw UsageError("cannot write the demo tree into " + folder);
-        std::cout << std::filesystem::absolute(folder).lexically_normal().string() << '\n';
+        std::cout << terminalText(std::filesystem::absolute(folder).lexically_normal().string())
+                  << '\n';
         return exitDone;
     };
 }

@@ -2,6 +2,7 @@
 #include "Options.h"
 #include "removal/PrivilegedPaths.h"
 #include "removal/ProtectedDeletion.h"
+#include "view/TerminalText.h"
 
 #include <iostream>
 #include <memory>
@@ -22,7 +23,8 @@ Job addProtectedCommand(CLI::App& app) {
         options.root = *root;
         const auto failures = removeProtectedPaths(options.openFileSystem());
         for (const auto& f : failures)
-            std::cerr << "sentravex-cli: not removed: " << f.path << " (" << f.error << ")\n";
+            std::cerr << "sentravex-cli: not removed: " << terminalText(f.path) << " ("
+                      << terminalText(f.error) << ")\n";
         return failures.empty() ? exitDone : exitFound;
     };
 }

@@ -4,6 +4,7 @@
 #include "platform/Processes.h"
 #include "platform/SystemScriptRunner.h"
 #include "removal/ThreatRemover.h"
+#include "view/TerminalText.h"
 
 #include <iostream>
 #include <memory>
@@ -47,7 +48,7 @@ Job addRemoveCommand(CLI::App& app) {
             printJson(doc);
         } else {
             for (std::size_t i = 0; i < threats.size(); ++i)
-                std::cout << results[i] << "  " << threats[i]->url() << '\n';
+                std::cout << results[i] << "  " << terminalText(threats[i]->url()) << '\n';
             std::cout << (threats.empty() ? "No Threats Found" : panel.text) << '\n';
             if (restartRecommended)
                 std::cout << "Restart the Mac to finish removing Quorvane.\n";

@@ -2,6 +2,7 @@
 #include "Options.h"
 #include "UnpacedScan.h"
 #include "view/ResultPanel.h"
+#include "view/TerminalText.h"
 
 #include <iostream>
 #include <memory>
@@ -34,7 +35,7 @@ Job addScanCommand(CLI::App& app) {
             printJson(doc);
         } else {
             for (const auto& t : threats)
-                std::cout << t->url() << "  " << t->name() << '\n';
+                std::cout << terminalText(t->url()) << "  " << terminalText(t->name()) << '\n';
             std::cout << resultPanelAfterScan(threats.size()).text << '\n';
         }
         return threats.empty() ? exitDone : exitFound;

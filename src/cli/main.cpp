@@ -1,8 +1,8 @@
 #include "Commands.h"
 #include "Options.h"
 #include "platform/OpenFileLimit.h"
+#include "view/TerminalText.h"
 
-#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -14,10 +14,8 @@ using namespace sentravex::cli;
 namespace {
 
 // Every error ends the same way: one line on stderr, whatever the message holds, and exit 2.
-int failure(std::string message) {
-    std::replace_if(
-        message.begin(), message.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
-    std::cerr << "sentravex-cli: " << message << '\n';
+int failure(const std::string& message) {
+    std::cerr << "sentravex-cli: " << sentravex::terminalText(message) << '\n';
     return exitUsage;
 }
 

@@ -1,5 +1,7 @@
 #include "ElidedLabel.h"
 
+#include "PlainText.h"
+
 #include <QPainter>
 #include <QStyle>
 
@@ -12,7 +14,7 @@ ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(paren
 
 void ElidedLabel::setFullText(const QString& text) {
     setText(text);
-    setToolTip(text);
+    setToolTip(plainToolTip(text));
 }
 
 QString ElidedLabel::shownText() const {

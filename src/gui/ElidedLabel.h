@@ -5,7 +5,8 @@
 namespace sentravex {
 
 // A one-line label that shows as much of its text as fits, cut with an ellipsis where its mode
-// says; the whole text stays its text and its tooltip. It never widens its row.
+// says; the whole text stays its text and its tooltip, both shown as plain text. It never widens
+// its row.
 class ElidedLabel : public QLabel {
     Q_OBJECT
 public:

@@ -44,6 +44,7 @@ std::optional<QString> chooseFolder(const OpenPanelSettings& settings, const QSt
     if (auto* grid = qobject_cast<QGridLayout*>(panel.layout())) {
         auto* label = new QLabel(message);
         label->setObjectName(QStringLiteral("openPanelMessage"));
+        label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         placeOnTop(*grid, label);
     }

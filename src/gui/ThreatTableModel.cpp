@@ -1,5 +1,6 @@
 #include "ThreatTableModel.h"
 
+#include "PlainText.h"
 #include "QtColor.h"
 #include "ViewController.h"
 #include "view/ThreatTable.h"
@@ -33,8 +34,10 @@ int ThreatTableModel::columnCount(const QModelIndex& parent) const {
 QVariant ThreatTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole)
         return vc_.threatCellText(columns[index.column()].identifier, index.row());
+    if (role == Qt::ToolTipRole)
+        return plainToolTip(vc_.threatCellText(columns[index.column()].identifier, index.row()));
     // A row the removal left behind stands out from the removed ones: red, with a mark.
     const bool left =
         threatRowNotRemoved(vc_.threatCellText(columns[1].identifier, index.row()).toStdString());

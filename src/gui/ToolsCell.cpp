@@ -19,6 +19,7 @@ ToolsCell::ToolsCell(QWidget* parent)
     checkBox->setObjectName(QStringLiteral("checkBox"));
     nameText->setObjectName(QStringLiteral("nameText"));
     sizeText->setObjectName(QStringLiteral("sizeText"));
+    sizeText->setTextFormat(Qt::PlainText);
     detailsText->setObjectName(QStringLiteral("detailsText"));
     detailsButton->setObjectName(QStringLiteral("detailsButton"));
     // Reached with Tab, not taken by a click.

@@ -16,6 +16,7 @@ ToolsSelectionCell::ToolsSelectionCell(QWidget* parent)
     backBox->setObjectName(QStringLiteral("backBox"));
     nameText->setObjectName(QStringLiteral("nameText"));
     sizeText->setObjectName(QStringLiteral("sizeText"));
+    sizeText->setTextFormat(Qt::PlainText);
     checkBox->setObjectName(QStringLiteral("checkBox"));
     checkBox->setFocusPolicy(Qt::TabFocus);
     sizeText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

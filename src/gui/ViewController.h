@@ -139,7 +139,7 @@ public:
     QWidget* viewForTableColumn(int tag, int row);
     void checkBoxAction(int row, CheckState sender);
     void showDetailsFor(int row);
-    void selectionCheckBoxAction(const QString& toolTip, CheckState sender);
+    void selectionCheckBoxAction(int row, CheckState sender);
     void doneActionFromselectionView();
 
     const std::vector<CleanerCategory>& availbleApp() const { return cleaner_->categories(); }

@@ -6,6 +6,7 @@
 #include "CleanProgressDialog.h"
 #include "ElidedLabel.h"
 #include "IconImage.h"
+#include "PlainText.h"
 #include "SelectionView.h"
 #include "ToolsCell.h"
 #include "ToolsSelectionCell.h"
@@ -243,7 +244,8 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         const auto& k = availbleApp()[static_cast<std::size_t>(row)];
         cell->nameText->setFullText(QString::fromStdString(k.Name));
         cell->sizeText->setText(QString::fromStdString(sizeTextWithAccess(k.Size, k.unreadable)));
-        cell->sizeText->setToolTip(QString::fromStdString(unreadableTip(k.unreadable)));
+        cell->sizeText->setToolTip(
+            plainToolTip(QString::fromStdString(unreadableTip(k.unreadable))));
         cell->detailsText->setFullText(QString::fromStdString(detailsLineOf(k)));
         cell->imageIcon->setPixmap(categoryIcon(k).pixmap(categoryIconSide, categoryIconSide));
         cell->detailsButton->setProperty("tag", row);
@@ -258,21 +260,24 @@ QWidget* ViewController::viewForTableColumn(int tag, int row) {
         if (!cell) {
             cell = new ToolsSelectionCell;
             connect(cell->checkBox, &QCheckBox::clicked, this, [this, cell] {
-                selectionCheckBoxAction(cell->checkBox->toolTip(), cell->checkBox->state());
+                selectionCheckBoxAction(cell->checkBox->property("tag").toInt(),
+                                        cell->checkBox->state());
             });
         }
         const auto& t = toolsSelectedDic()->List[static_cast<std::size_t>(row)];
         cell->setBandShown(!t.isHeader);
+        cell->checkBox->setProperty("tag", row);
         cell->checkBox->setEnabled(t.isEnabled.value_or(false));
         cell->checkBox->setState(t.isChecked);
-        cell->checkBox->setToolTip(QString::fromStdString(t.NameText));
+        cell->checkBox->setToolTip(plainToolTip(QString::fromStdString(t.NameText)));
         QFont font = cell->nameText->font();
         font.setBold(!t.isHeader);
         cell->nameText->setFont(font);
         cell->nameText->setFullText(QString::fromStdString(t.NameText));
         cell->sizeText->setText(
             QString::fromStdString(sizeTextWithAccess(t.sizeText, t.unreadable)));
-        cell->sizeText->setToolTip(QString::fromStdString(unreadableTip(t.unreadable)));
+        cell->sizeText->setToolTip(
+            plainToolTip(QString::fromStdString(unreadableTip(t.unreadable))));
         return cell;
     }
     std::cerr << "ERROR" << std::endl;
@@ -304,10 +309,10 @@ void ViewController::showDetailsFor(int row) {
     ui_->selectionView->setFocus();
 }
 
-void ViewController::selectionCheckBoxAction(const QString& toolTip, CheckState sender) {
+void ViewController::selectionCheckBoxAction(int row, CheckState sender) {
     if (!toolsSelectedDic())
         return;
-    cleaner_->checkItem(toolTip.toStdString(), sender);
+    cleaner_->checkItem(row, sender);
     reloadData(selectionTableTag);
 }
 

@@ -116,6 +116,34 @@ TEST(CleanCommand, OneItemAndPlainTextSummary) {
     EXPECT_TRUE(present(mac, mac.home("/Library/Safari/History.db")));
 }
 
+// The same add-on in two Firefox profiles is two rows of one name; naming it names both.
+TEST(CleanCommand, ANameSelectsEveryRowThatBearsIt) {
+    MacFixture mac;
+    mac.folder("/Applications/Firefox.app");
+    std::vector<std::string> addOns;
+    for (const char* profile : {"a1.default-release", "b2.work"}) {
+        const std::string folder =
+            mac.home(std::string("/Library/Application Support/Firefox/Profiles/") + profile);
+        addOns.push_back(folder + "/extensions/same.xpi");
+        mac.file(addOns.back(), "x")
+            .file(folder + "/extensions.json", Json{{"addons",
+                                                     {{{"version", "1"},
+                                                       {"defaultLocale", {{"name", "Same"}}},
+                                                       {"path", addOns.back()}}}}}
+                                                   .dump());
+    }
+    auto r = runCli(args(mac, {"--json", "--apply", "--select", "Browser Extensions/Same v1"}));
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto doc = Json::parse(r.out);
+    std::vector<std::string> items;
+    for (const auto& selected : doc["selected"])
+        items.push_back(selected["item"]);
+    EXPECT_EQ(items, (std::vector<std::string>{"Firefox Extensions", "Same v1", "Same v1"}))
+        << "the group is whole, so its heading is checked too";
+    for (const auto& path : addOns)
+        EXPECT_FALSE(present(mac, path)) << path;
+}
+
 TEST(CleanCommand, WhatCannotBeRemovedIsReportedWithExitOne) {
     MacFixture mac;
     buildMac(mac);

@@ -135,6 +135,29 @@ private slots:
         QVERIFY(!std::filesystem::exists(mac.host(receipt)));
     }
 
+    // A trace named as markup, in the home of a user named so: the threat table's tooltips show
+    // each cell as it is, and the label naming the root and the account shows plain text.
+    void namesShowAsPlainText() {
+        const std::string markup = test::markupName.toStdString();
+        MacFixture mac("eve" + markup);
+        const std::string path = "/Applications/Quorvane.app " + markup;
+        mac.file(path + "/Contents/Info.plist", "x");
+        Window w(mac);
+        w.scan();
+        const auto row = static_cast<int>(w.column(2).indexOf(QString::fromStdString(path)));
+        QVERIFY(row >= 0);
+        QVERIFY(w.column(0)[row].contains(test::markupName));
+        auto* model = w.table()->model();
+        for (int column = 0; column < model->columnCount(); ++column) {
+            const auto cell = model->index(row, column);
+            QCOMPARE(test::shownToolTip(cell.data(Qt::ToolTipRole).toString()),
+                     cell.data().toString());
+        }
+        auto* target = w.get<QLabel>("lblScanTarget");
+        QCOMPARE(target->textFormat(), Qt::PlainText);
+        QVERIFY(target->text().contains(test::markupName));
+    }
+
     void restartSheetOnlyForTheSystemDisk() {
         GuiFakes fakes;
         ViewController vc({"/", "alice", 0.0, {}, fakes.services()});

@@ -11,6 +11,7 @@
 #include "WindowDriver.h"
 #include "cleaner/Cleaner.h"
 #include "demo/CleanerDemo.h"
+#include "view/UnreadablePlaces.h"
 
 #include <QBuffer>
 #include <QHeaderView>
@@ -21,9 +22,11 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -126,6 +129,8 @@ private slots:
     void categoryCheckBoxChecksEveryItem();
     void overlayShowsItemsAndSwallowsInput();
     void groupedPropagation();
+    void equalDetailRowsAreCheckedOneByOne();
+    void namesShowAsPlainTextEverywhere();
     void closingTheOverlayDerivesTheCategoryState();
     void mixedCategoryAloneEnablesRemove();
     void cleanDeletesExactlyTheCheckedPathsAndRebuilds();
@@ -427,6 +432,124 @@ void ToolsSideTest::groupedPropagation() {
     QCOMPARE(w.category("Browser Extensions").isChecked, S::Off);
 }
 
+// The same add-on in two Firefox profiles: two rows of one name, each checked on its own.
+void ToolsSideTest::equalDetailRowsAreCheckedOneByOne() {
+    MacFixture mac;
+    mac.folder("/Applications/Firefox.app");
+    for (const char* profile : {"a1.default-release", "b2.work"}) {
+        const std::string folder =
+            mac.home(std::string("/Library/Application Support/Firefox/Profiles/") + profile);
+        mac.file(folder + "/extensions/same.xpi", "x")
+            .file(folder + "/extensions.json",
+                  R"({"addons":[{"version":"1","defaultLocale":{"name":"Same"},"path":")" + folder +
+                      R"(/extensions/same.xpi"}]})");
+    }
+    Window w(mac);
+    w.build();
+    w.open("Browser Extensions");
+    const auto& list = w.vc.toolsSelectedDic()->List;
+    std::vector<int> rows;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].NameText == "Same v1")
+            rows.push_back(static_cast<int>(i));
+    QCOMPARE(rows.size(), std::size_t(2));
+    QCOMPARE(rows[0] + 1, rows[1]);
+    const int heading = rows[0] - 1;
+
+    w.item(rows[1])->checkBox->click();
+    QCOMPARE(list[std::size_t(rows[0])].isChecked, S::Off);
+    QCOMPARE(list[std::size_t(rows[1])].isChecked, S::On);
+    QCOMPARE(w.item(rows[0])->checkBox->state(), S::Off);
+    QCOMPARE(w.item(rows[1])->checkBox->state(), S::On);
+    QCOMPARE(w.item(heading)->checkBox->state(), S::Mixed);
+
+    w.item(rows[0])->checkBox->click();
+    QCOMPARE(w.item(heading)->checkBox->state(), S::On);
+}
+
+namespace {
+
+// Where a name shows: a label whose text it is (and that must show it as plain text), a widget
+// whose tooltip shows this text.
+struct NamePlace {
+    const char* what;
+    QLabel* label;
+    QString text;
+    QWidget* tipped;
+    QString tip;
+};
+
+void expectPlain(const std::vector<NamePlace>& places) {
+    for (const auto& p : places) {
+        if (p.label) {
+            QVERIFY2(p.label->textFormat() == Qt::PlainText, p.what);
+            QVERIFY2(p.label->text() == p.text, p.what);
+        }
+        if (p.tipped) {
+            const QString shown = test::shownToolTip(p.tipped->toolTip());
+            QVERIFY2(shown == p.tip, qPrintable(QString("%1: %2").arg(p.what, shown)));
+        }
+    }
+}
+
+} // namespace
+
+// Names from disk and manifests, in labels and tooltips, show as they are and load nothing: a
+// Chrome extension named as markup, in the home of a user named so, with Safari's folder held
+// back so that its places, markup in their paths, are listed.
+void ToolsSideTest::namesShowAsPlainTextEverywhere() {
+    const std::string markup = test::markupName.toStdString();
+    MacFixture mac("eve" + markup);
+    const std::string chrome = mac.home("/Library/Application Support/Google/Chrome");
+    mac.folder("/Applications/Safari.app")
+        .file(mac.home("/Library/Safari/History.db"), "h")
+        .file(mac.home("/Library/Caches/com.apple.Safari/c"), "c") // readable: Safari opens
+        .folder("/Applications/Google Chrome.app")
+        .file(chrome + "/Local State", R"({"profile":{"info_cache":{"Default":{"name":"P"}}}})")
+        .file(chrome + "/Default/Extensions/id/1_0/manifest.json",
+              nlohmann::json{{"name", markup}, {"version", "1"}}.dump());
+    const auto local = mac.fileSystem();
+    FaultyFileSystem faulty(local);
+    faulty.denied[mac.home("/Library/Safari")] = EPERM;
+    Window w(mac, &faulty);
+    w.build();
+    auto* title = w.get<QLabel>("lblSelectionTitle");
+    auto tipOf = [](const std::vector<std::string>& unreadable) {
+        return QString::fromStdString(unreadableTip(unreadable));
+    };
+
+    auto* safari = w.cell("Safari");
+    const auto safariTip = tipOf(w.category("Safari").unreadable);
+    QVERIFY(safariTip.contains(test::markupName));
+    expectPlain({{"category name", safari->nameText, "Safari", safari->nameText, "Safari"},
+                 {"category size", safari->sizeText, safari->sizeText->text(), safari->sizeText,
+                  safariTip}});
+
+    w.open("Safari");
+    QVERIFY(w.vc.toolsSelectedDic());
+    const auto& items = w.vc.toolsSelectedDic()->List;
+    const auto held = std::find_if(items.begin(), items.end(),
+                                   [](const CleanerItem& i) { return !i.unreadable.empty(); });
+    QVERIFY(held != items.end());
+    auto* heldRow = w.item(static_cast<int>(held - items.begin()));
+    expectPlain({{"item size", heldRow->sizeText, heldRow->sizeText->text(), heldRow->sizeText,
+                  tipOf(held->unreadable)},
+                 {"details title", title, "Safari", nullptr, {}}});
+    w.close();
+
+    w.open("Browser Extensions");
+    QVERIFY(w.vc.toolsSelectedDic());
+    const auto& extensions = w.vc.toolsSelectedDic()->List;
+    const auto named =
+        std::find_if(extensions.begin(), extensions.end(),
+                     [&](const CleanerItem& i) { return i.NameText.rfind(markup, 0) == 0; });
+    QVERIFY(named != extensions.end());
+    const auto name = QString::fromStdString(named->NameText);
+    auto* row = w.item(static_cast<int>(named - extensions.begin()));
+    expectPlain({{"extension name", row->nameText, name, row->nameText, name},
+                 {"extension check box", nullptr, {}, row->checkBox, name}});
+}
+
 void ToolsSideTest::closingTheOverlayDerivesTheCategoryState() {
     MacFixture mac("demo");
     writeDemo(mac);
@@ -446,9 +569,10 @@ void ToolsSideTest::closingTheOverlayDerivesTheCategoryState() {
         {"some", [&] { w.clickItem(a); }, S::Mixed},
         {"all",
          [&] {
-             for (const auto& item : w.vc.toolsSelectedDic()->List)
-                 if (item.isChecked != S::On)
-                     w.vc.selectionCheckBoxAction(QString::fromStdString(item.NameText), S::On);
+             const auto& items = w.vc.toolsSelectedDic()->List;
+             for (std::size_t i = 0; i < items.size(); ++i)
+                 if (items[i].isChecked != S::On)
+                     w.vc.selectionCheckBoxAction(static_cast<int>(i), S::On);
          },
          S::On},
     };

@@ -9,9 +9,22 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTextDocument>
 #include <memory>
 
 namespace sentravex::test {
+
+// A name that is markup: shown as rich text, it would load the host path its image names.
+inline const QString markupName = QStringLiteral("X<img src=\"&#47;tmp&#47;fifo\">  &amp; y");
+
+// What a tooltip shows: the toolkit renders one that looks like markup as rich text.
+inline QString shownToolTip(const QString& tip) {
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
+}
 
 // The window on a fixture tree, with a sink that never waits and services that never ask: what
 // the window tests drive. The threat table's model is checked for consistency all along.

@@ -24,36 +24,27 @@ CheckState checkCategory(CleanerCategory& category, CheckState sender) {
     return state;
 }
 
-std::optional<CheckState> checkItem(CleanerCategory& category, const std::string& nameText,
-                                    CheckState sender) {
+std::optional<CheckState> checkItem(CleanerCategory& category, std::size_t row, CheckState sender) {
     auto& list = category.List;
-    auto found = std::find_if(list.begin(), list.end(),
-                              [&](const CleanerItem& item) { return item.NameText == nameText; });
-    if (found == list.end())
+    if (row >= list.size())
         return std::nullopt;
     CheckState state = pressed(sender);
-    found->isChecked = state;
-    if (!category.isFromAdware)
+    list[row].isChecked = state;
+    if (!category.isFromAdware || row + 1 == list.size())
         return state;
-
-    std::size_t i = static_cast<std::size_t>(found - list.begin());
-    if (i + 1 == list.size())
-        return state;
-    if (isHeading(list[i])) {
-        for (std::size_t j = i + 1; j < list.size() && !isHeading(list[j]); ++j)
+    if (isHeading(list[row])) {
+        for (std::size_t j = row + 1; j < list.size() && !isHeading(list[j]); ++j)
             list[j].isChecked = state;
         return state;
     }
-    std::size_t heading = i;
+    std::size_t heading = row;
     while (heading > 0 && !isHeading(list[heading]))
         --heading;
     std::size_t total = 0;
     std::size_t checked = 0;
     for (std::size_t j = heading + 1; j < list.size() && !isHeading(list[j]); ++j) {
         ++total;
-        bool on = list[j].NameText == nameText ? state == CheckState::On
-                                               : list[j].isChecked == CheckState::On;
-        checked += on ? 1 : 0;
+        checked += list[j].isChecked == CheckState::On ? 1 : 0;
     }
     list[heading].isChecked = checked == 0       ? CheckState::Off
                               : checked == total ? CheckState::On

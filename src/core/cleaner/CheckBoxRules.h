@@ -2,8 +2,8 @@
 
 #include "CleanerCategory.h"
 
+#include <cstddef>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace sentravex {
@@ -15,11 +15,11 @@ namespace sentravex {
 // category follows it. Returns the box's new state.
 CheckState checkCategory(CleanerCategory& category, CheckState sender);
 
-// An item's check box was clicked into `sender`; the item is the first whose name matches. In a
-// grouped list a heading row carries its group along, and an ordinary row sets its heading row
-// to on, off or mixed. Returns the box's new state; none when no row has that name.
-std::optional<CheckState> checkItem(CleanerCategory& category, const std::string& nameText,
-                                    CheckState sender);
+// The check box of the item at `row` was clicked into `sender`. Rows are told apart by place:
+// names repeat (the same add-on in two profiles). In a grouped list a heading row carries its
+// group along, and an ordinary row sets its heading row to on, off or mixed. Returns the box's
+// new state; none when the row is out of range.
+std::optional<CheckState> checkItem(CleanerCategory& category, std::size_t row, CheckState sender);
 
 // The category's state once its detail table closes: on when every item is on, off when none
 // is, mixed otherwise.

@@ -118,10 +118,11 @@ bool CleanerSession::checkCategory(int row, CheckState sender) {
     return true;
 }
 
-bool CleanerSession::checkItem(const std::string& nameText, CheckState sender) {
-    if (!openCategory())
+bool CleanerSession::checkItem(int row, CheckState sender) {
+    if (!openCategory() || row < 0)
         return false;
-    return sentravex::checkItem(categories_[static_cast<std::size_t>(openRow_)], nameText, sender)
+    return sentravex::checkItem(categories_[static_cast<std::size_t>(openRow_)],
+                                static_cast<std::size_t>(row), sender)
         .has_value();
 }
 

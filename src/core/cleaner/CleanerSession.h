@@ -58,8 +58,8 @@ public:
 
     // The check box rules applied to the list; a row out of range changes nothing (false).
     bool checkCategory(int row, CheckState sender);
-    // An item of the open category, found by its name.
-    bool checkItem(const std::string& nameText, CheckState sender);
+    // The item at `row` of the open category.
+    bool checkItem(int row, CheckState sender);
     bool open(int row);
     // Closes the open category, which takes its state from its items.
     void close();

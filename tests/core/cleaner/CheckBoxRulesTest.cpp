@@ -9,7 +9,10 @@ namespace {
 
 using S = CheckState;
 
-// The grouped "Browser Extensions" shape: two groups and the reset row.
+// The grouped "Browser Extensions" shape: three groups, one of two rows of the same name (one
+// add-on in two profiles), and the reset row.
+enum Row : std::size_t { SafariHead, S1, S2, ChromeHead, Same1, Same2, FirefoxHead, F1, Reset };
+
 CleanerCategory grouped() {
     CleanerCategory c;
     c.Name = "Browser Extensions";
@@ -17,6 +20,9 @@ CleanerCategory grouped() {
     c.List = {Cleaner::getDicForList({}, "Safari Extensions", true),
               Cleaner::getDicForList({"/s1"}, "S1", true),
               Cleaner::getDicForList({"/s2"}, "S2", true),
+              Cleaner::getDicForList({}, "Google Chrome Extensions", true),
+              Cleaner::getDicForList({"/p1/same"}, "Same v1", true),
+              Cleaner::getDicForList({"/p2/same"}, "Same v1", true),
               Cleaner::getDicForList({}, "Firefox Extensions", true),
               Cleaner::getDicForList({"/f1"}, "F1", true),
               Cleaner::getDicForList({"/p"}, "Reset Browsers Preferences to Defaults", true)};
@@ -42,48 +48,57 @@ TEST(CheckCategory, SetsEveryItemAndAMixedBoxTurnsOn) {
     EXPECT_EQ(states(c), (std::vector<S>{S::Off, S::Off}));
 }
 
-TEST(CheckItem, FlatListChangesOnlyTheFirstRowOfThatName) {
+TEST(CheckItem, FlatListChangesOnlyTheRowAtItsPlace) {
     CleanerCategory c;
     c.List = {Cleaner::getDicForList({"/a"}, "Same", false),
               Cleaner::getDicForList({"/b"}, "Same", false)};
-    EXPECT_EQ(checkItem(c, "Same", S::Mixed), S::On);
-    EXPECT_EQ(states(c), (std::vector<S>{S::On, S::Off}));
+    EXPECT_EQ(checkItem(c, 1, S::Mixed), S::On);
+    EXPECT_EQ(states(c), (std::vector<S>{S::Off, S::On})) << "names repeat; places do not";
     EXPECT_EQ(c.isChecked, S::Off) << "the category waits for the detail table to close";
-    EXPECT_FALSE(checkItem(c, "Other", S::On));
+    EXPECT_FALSE(checkItem(c, 2, S::On));
+    EXPECT_EQ(states(c), (std::vector<S>{S::Off, S::On}));
 }
 
 struct GroupCase {
     const char* name;
-    std::vector<std::pair<std::string, S>> clicks;
+    std::vector<std::pair<Row, S>> clicks;
     std::vector<S> expected;
 };
 
 TEST(CheckItem, GroupedListPropagatesBetweenHeadingAndGroup) {
+    constexpr S o = S::Off;
     const GroupCase cases[] = {
         {"heading checks its group only",
-         {{"Safari Extensions", S::On}},
-         {S::On, S::On, S::On, S::Off, S::Off, S::Off}},
+         {{SafariHead, S::On}},
+         {S::On, S::On, S::On, o, o, o, o, o, o}},
         {"unchecking one of a full group makes the heading mixed",
-         {{"Safari Extensions", S::On}, {"S2", S::Off}},
-         {S::Mixed, S::On, S::Off, S::Off, S::Off, S::Off}},
+         {{SafariHead, S::On}, {S2, S::Off}},
+         {S::Mixed, S::On, o, o, o, o, o, o, o}},
         {"unchecking the last checked row turns the heading off",
-         {{"S1", S::On}, {"S1", S::Off}},
-         {S::Off, S::Off, S::Off, S::Off, S::Off, S::Off}},
+         {{S1, S::On}, {S1, S::Off}},
+         {o, o, o, o, o, o, o, o, o}},
         {"checking every row turns the heading on",
-         {{"S1", S::On}, {"S2", S::On}},
-         {S::On, S::On, S::On, S::Off, S::Off, S::Off}},
-        {"a group of one", {{"F1", S::On}}, {S::Off, S::Off, S::Off, S::On, S::On, S::Off}},
-        {"the reset row changes nothing else",
-         {{"Reset Browsers Preferences to Defaults", S::On}},
-         {S::Off, S::Off, S::Off, S::Off, S::Off, S::On}},
+         {{S1, S::On}, {S2, S::On}},
+         {S::On, S::On, S::On, o, o, o, o, o, o}},
+        {"a group of one", {{F1, S::On}}, {o, o, o, o, o, o, S::On, S::On, o}},
+        {"the reset row changes nothing else", {{Reset, S::On}}, {o, o, o, o, o, o, o, o, S::On}},
         {"a mixed heading clicked turns on with its group",
-         {{"S1", S::On}, {"Safari Extensions", S::Mixed}},
-         {S::On, S::On, S::On, S::Off, S::Off, S::Off}},
+         {{S1, S::On}, {SafariHead, S::Mixed}},
+         {S::On, S::On, S::On, o, o, o, o, o, o}},
+        {"the second of two equal rows is checked alone",
+         {{Same2, S::On}},
+         {o, o, o, S::Mixed, o, S::On, o, o, o}},
+        {"both equal rows checked, one at a time",
+         {{Same2, S::On}, {Same1, S::On}},
+         {o, o, o, S::On, S::On, S::On, o, o, o}},
+        {"unchecking the first of two equal rows keeps the second",
+         {{ChromeHead, S::On}, {Same1, S::Off}},
+         {o, o, o, S::Mixed, o, S::On, o, o, o}},
     };
     for (const auto& c : cases) {
         auto category = grouped();
-        for (const auto& [name, state] : c.clicks)
-            ASSERT_TRUE(checkItem(category, name, state)) << c.name;
+        for (const auto& [row, state] : c.clicks)
+            ASSERT_TRUE(checkItem(category, row, state)) << c.name;
         EXPECT_EQ(states(category), c.expected) << c.name;
     }
 }

@@ -1,7 +1,9 @@
 #include "FaultyFileSystem.h"
+#include "Fixtures.h"
 #include "MacFixture.h"
 #include "cleaner/CheckBoxRules.h"
 #include "cleaner/Cleaner.h"
+#include "cleaner/JsonFile.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -14,6 +16,7 @@ namespace {
 using test::blocksOf;
 using test::FaultyFileSystem;
 using test::MacFixture;
+using test::realFile;
 using test::SentinelFolder;
 
 bool present(const MacFixture& mac, const std::string& logical) {
@@ -229,6 +232,49 @@ TEST(CleanSelected, NothingCheckedDeletesNothing) {
     EXPECT_TRUE(report.selected.empty());
     EXPECT_TRUE(report.deleted.empty());
     EXPECT_TRUE(present(mac, "/a"));
+}
+
+// The same add-on in two Firefox profiles is two rows of one name: the one checked goes, the
+// other profile's stays.
+TEST(CleanSelected, OfTwoEqualAddOnRowsOnlyTheCheckedOneIsDeleted) {
+    MacFixture mac;
+    auto store = parseJsonObject(realFile("firefox/extensions.json"));
+    ASSERT_TRUE(store);
+    Json ublock;
+    for (const auto& a : (*store)["addons"])
+        if (a["id"] == "uBlock0@raymondhill.net")
+            ublock = a;
+    ASSERT_FALSE(ublock.is_null());
+    mac.folder("/Applications/Firefox.app");
+    std::vector<std::string> addOns;
+    for (const char* profile : {"a1.default-release", "b2.work"}) {
+        const std::string folder =
+            mac.home(std::string("/Library/Application Support/Firefox/Profiles/") + profile);
+        addOns.push_back(folder + "/extensions/uBlock0@raymondhill.net.xpi");
+        ublock["path"] = addOns.back();
+        mac.file(folder + "/extensions.json", Json{{"addons", Json::array({ublock})}}.dump())
+            .file(addOns.back(), "xpi");
+    }
+    auto fs = mac.fileSystem();
+    Cleaner cleaner(fs, mac.user());
+    auto extensions = cleaner.addBrowserExtensionsDetails();
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < extensions.List.size(); ++i)
+        if (extensions.List[i].NameText == "uBlock Origin v1.67.0")
+            rows.push_back(i);
+    ASSERT_EQ(rows.size(), 2u);
+    const auto kept = extensions.List[rows[0]].AllList;
+    const auto chosen = extensions.List[rows[1]].AllList;
+    ASSERT_EQ(chosen.size(), 1u);
+    ASSERT_EQ(kept.size(), 1u);
+    ASSERT_NE(kept, chosen);
+
+    ASSERT_TRUE(checkItem(extensions, rows[1], CheckState::On));
+    auto report = cleaner.cleanSelected({extensions}, true);
+    EXPECT_TRUE(report.ok());
+    EXPECT_EQ(report.deleted, chosen);
+    EXPECT_TRUE(present(mac, kept[0])) << "the other profile keeps its add-on";
+    EXPECT_FALSE(present(mac, chosen[0]));
 }
 
 } // namespace

@@ -142,16 +142,17 @@ TEST(CleanerSession, ChecksActOnTheListAndTheOpenCategory) {
     EXPECT_FALSE(session.removeEnabled());
     EXPECT_FALSE(session.checkCategory(-1, S::On));
     EXPECT_FALSE(session.checkCategory(static_cast<int>(session.categories().size()), S::On));
-    EXPECT_FALSE(session.checkItem("History", S::On)) << "no category is open";
+    EXPECT_FALSE(session.checkItem(0, S::On)) << "no category is open";
     EXPECT_FALSE(session.open(99));
     EXPECT_EQ(session.openCategory(), nullptr);
 
     const int safari = s.row("Safari");
     ASSERT_TRUE(session.open(safari));
     EXPECT_EQ(session.openCategory(), &session.categories()[static_cast<std::size_t>(safari)]);
-    const auto first = session.openCategory()->List[0].NameText;
-    EXPECT_TRUE(session.checkItem(first, S::On));
-    EXPECT_FALSE(session.checkItem("No such item", S::On));
+    const auto rows = static_cast<int>(session.openCategory()->List.size());
+    EXPECT_TRUE(session.checkItem(0, S::On));
+    EXPECT_FALSE(session.checkItem(-1, S::On));
+    EXPECT_FALSE(session.checkItem(rows, S::On));
     EXPECT_EQ(session.openCategory()->isChecked, S::Off) << "the category waits for the close";
     session.close();
     EXPECT_EQ(session.openCategory(), nullptr);
