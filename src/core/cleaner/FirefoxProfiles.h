@@ -24,7 +24,7 @@ struct IniSection {
 std::vector<IniSection> parseIni(std::string_view text);
 
 // profiles.ini and installs.ini are a few hundred bytes; a larger file is not read at all.
-inline constexpr std::size_t mostFirefoxIniBytes = 64 * 1024;
+inline constexpr std::size_t mostFirefoxIniBytes = std::size_t{64} * 1024;
 
 // "~/Library/Application Support/Firefox", which holds profiles.ini, installs.ini and Profiles.
 std::string firefoxFolder(const std::string& user);
