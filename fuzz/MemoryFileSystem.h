@@ -51,6 +51,8 @@ public:
         return it->second;
     }
     int readError(const std::string& path) const override { return exists(path) ? 0 : ENOENT; }
+    // Paths are the only names here: none is another's.
+    std::optional<FileIdentity> identity(const std::string&) const override { return std::nullopt; }
 };
 
 } // namespace sentravex::fuzz

@@ -14,6 +14,15 @@ void SettingsDefaults::setValue(const std::string& key, const std::string& value
     settings_.sync();
 }
 
+bool SettingsDefaults::boolForKey(const std::string& key) const {
+    return settings_.value(QString::fromStdString(key), false).toBool();
+}
+
+void SettingsDefaults::setBool(const std::string& key, bool flag) {
+    settings_.setValue(QString::fromStdString(key), flag);
+    settings_.sync();
+}
+
 void SettingsDefaults::remove(const std::string& key) {
     settings_.remove(QString::fromStdString(key));
     settings_.sync();

@@ -16,6 +16,10 @@ public:
     std::optional<std::string> value(const std::string& key) const override;
     void setValue(const std::string& key, const std::string& value) override;
     void remove(const std::string& key) override;
+    // Flags are booleans in the settings (in the defaults domain on macOS, not data holding "1"),
+    // and any stored form of true reads as true.
+    bool boolForKey(const std::string& key) const override;
+    void setBool(const std::string& key, bool flag) override;
     void synchronize() { settings_.sync(); }
 
 private:

@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 #include "AppIdentity.h"
 #include "CustomWindow.h"
+#include "InstanceFolder.h"
 #include "QtWorkspace.h"
 #include "ReopenOnActivation.h"
 #include "SettingsDefaults.h"
@@ -13,7 +14,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <iostream>
 
 using namespace sentravex;
@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
         return usageError(QStringLiteral("not a login name: ") + QString::fromStdString(user) +
                           QStringLiteral(" (give --user)"));
 
-    SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    SingleInstance instance(instanceFolder());
     if (instance.notifyRunningInstance())
         return 0;
     instance.listen();

@@ -96,6 +96,12 @@ const TreeFile kTree[] = {
      R"(extensions/addon@example.xpi","version":"1","defaultLocale":{"name":"Inside"}}]})"},
     {std::string(kFirefoxProfile) + "/extensions/addon@example.xpi"},
     {"~/Library/Caches/Firefox/c"},
+    // A profiles.ini naming the outside folder, as it is and climbing out of the profiles folder.
+    {"~/Library/Application Support/Firefox/profiles.ini",
+     "[Install1]\nDefault=@OUT@\n[Profile0]\nIsRelative=1\nPath=Profiles/../../../../../../../.."
+     "@OUT@\nDefault=1\n"},
+    {"~/Library/Containers/com.apple.Safari/Data/Library/Cookies/Cookies.binarycookies"},
+    {"/System/Applications/Mail.app/Contents/Info.plist"},
     {"~/Library/Containers/com.apple.mail/Data/Library/Mail Downloads/m"},
     {"~/Library/Preferences/Macromedia/Flash Player/f"},
 };
@@ -151,6 +157,9 @@ constexpr const char* kLinkedPlaces[] = {
     "~/Library/Application Support/Firefox/Profiles/x.default/extensions.json",
     "~/Library/Application Support/Firefox/Profiles/x.default/extensions",
     "~/Library/Containers/com.apple.mail",
+    "~/Library/Containers/com.apple.Safari",
+    "~/Library/Application Support/Firefox/profiles.ini",
+    "/System/Applications/Mail.app",
     "~/Library/Preferences/Macromedia",
 };
 

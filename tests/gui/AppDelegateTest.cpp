@@ -1,13 +1,16 @@
 #include "AppDelegate.h"
 
 #include "AlertDialog.h"
+#include "InstanceFolder.h"
 #include "LocalHttpServer.h"
 #include "SettingsDefaults.h"
 #include "SingleInstance.h"
+#include "platform/LocalSocketTrust.h"
 #include "platform/Workspace.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLocalServer>
 #include <QMessageBox>
@@ -302,6 +305,47 @@ private slots:
         QVERIFY(!launch.listen());
         QCOMPARE(QDir(real).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{"sentravex"});
+    }
+
+    // "SandboxingDone" and "Library Access" are booleans in the settings (in the defaults domain
+    // on macOS), not bytes holding "1"; what older versions wrote still reads.
+    void flagsAreWrittenAsBooleans() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("defaults.ini"));
+        {
+            SettingsDefaults defaults(file);
+            defaults.setBool("SandboxingDone", true);
+            defaults.setBool("Library Access", false);
+            defaults.setValue("Old Flag", "1");
+            defaults.setValue("Old No", "0");
+            QVERIFY(defaults.boolForKey("SandboxingDone"));
+            QVERIFY(!defaults.boolForKey("Library Access"));
+            QVERIFY(defaults.boolForKey("Old Flag"));
+            QVERIFY(!defaults.boolForKey("Old No"));
+            QVERIFY(!defaults.boolForKey("Never Written"));
+        }
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray text = written.readAll();
+        QVERIFY2(text.contains("SandboxingDone=true"), text.constData());
+        QVERIFY2(text.contains("Library%20Access=false"), text.constData());
+        QVERIFY(SettingsDefaults(file).boolForKey("SandboxingDone"));
+    }
+
+    // The socket's folder is the account's alone, so that a launch can use it; on macOS the
+    // account's temporary folder, never Application Support, which keeps data.
+    void theInstanceFolderIsTheAccountsAlone() {
+        const QString folder = instanceFolder();
+        QVERIFY(!folder.isEmpty());
+        QVERIFY(isPrivateFolder(QFile::encodeName(folder).toStdString()));
+        QVERIFY(!folder.contains(QStringLiteral("Application Support")));
+#ifdef Q_OS_MACOS
+        QVERIFY(folder.startsWith(QStringLiteral("/var/folders/")) ||
+                folder.startsWith(QStringLiteral("/private/var/folders/")));
+#endif
+        RunningCopy first(folder);
+        QVERIFY(first.listening);
+        QVERIFY(SingleInstance(folder).notifyRunningInstance());
     }
 };
 

@@ -77,7 +77,8 @@ private slots:
         const auto& notice = w.fakes.alerts.modal.back();
         QCOMPARE(notice.informativeText,
                  std::string("Sentravex needs Full Disk Access to see Safari, Mail and other "
-                             "applications' data."));
+                             "applications' data. Once it is granted, quit and reopen "
+                             "Sentravex."));
         QCOMPARE(notice.buttons, (std::vector<std::string>{"Open System Settings", "Continue"}));
         QCOMPARE(w.fakes.workspace.opened, std::vector<std::string>{settingsPane});
         QVERIFY(!w.vc.isScanning());

@@ -58,6 +58,10 @@ private slots:
     }
 
     void revealWithoutAFileManagerOpensTheFolder() {
+#ifdef Q_OS_MACOS
+        QSKIP("Finder's \"open -R\" reveals the file on macOS; the file-manager fallback is "
+              "Linux's");
+#endif
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("Quorvane.plist"));
         opened.clear();
@@ -68,6 +72,10 @@ private slots:
     // The chooser says what it asks for inside itself, and starts where the home folder lies
     // inside the root, through a link if it is one.
     void theChooserShowsItsMessageAndStartsAtTheHomeFolder() {
+#ifdef Q_OS_MACOS
+        QSKIP(
+            "macOS shows its own folder panel, which a test cannot drive; Qt's dialog is Linux's");
+#endif
         MacFixture mac;
         mac.folder("/Volumes/Data/alice").link(mac.home(), "/Volumes/Data/alice");
         QtOpenPanel panel{Root(mac.root())};

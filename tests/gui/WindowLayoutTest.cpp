@@ -12,6 +12,7 @@
 #include "removal/QuorvaneScripts.h"
 
 #include <QAbstractScrollArea>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -122,6 +123,7 @@ private slots:
     void keyboardReachesAndClosesTheOverlay();
     void disabledCheckBoxesLookDisabled();
     void longTextsAreCutInTheMiddle();
+    void theClockCountsInDigitsOfOneWidth();
 };
 
 void WindowLayoutTest::everyStateFitsTheSmallestWindow() {
@@ -242,6 +244,16 @@ void WindowLayoutTest::longTextsAreCutInTheMiddle() {
     QVERIFY(label.minimumSizeHint().width() < 50); // it never widens its row
     label.resize(2000, 20);
     QCOMPARE(label.shownText(), name);
+}
+
+// The elapsed-time clock keeps its place as it counts: its font is of fixed pitch wherever the
+// window runs (DejaVu Sans Mono on Linux, Menlo on macOS).
+void WindowLayoutTest::theClockCountsInDigitsOfOneWidth() {
+    MacFixture mac("demo");
+    Window w(mac);
+    auto* clock = w.get<QLabel>("lblScanTime");
+    clock->ensurePolished();
+    QVERIFY(QFontInfo(clock->font()).fixedPitch());
 }
 
 QTEST_MAIN(WindowLayoutTest)

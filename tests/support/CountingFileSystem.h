@@ -60,6 +60,9 @@ public:
         return count(), inner_.readFile(p, limit);
     }
     int readError(const std::string& p) const override { return count(), inner_.readError(p); }
+    std::optional<FileIdentity> identity(const std::string& p) const override {
+        return count(), inner_.identity(p);
+    }
 
 private:
     void count() const {

@@ -15,7 +15,7 @@ public:
     explicit FaultyFileSystem(const FileSystem& inner) : inner_(inner) {}
 
     std::set<std::string> unreadable;   // listFolder answers empty; allocatedSize 0, not whole
-    std::set<std::string> unexaminable; // exists, isDirectory and isLink answer false
+    std::set<std::string> unexaminable; // exists, isDirectory, isLink and identity answer nothing
     std::set<std::string> undeletable;  // removeItem fails and leaves it
     std::set<std::string> unwritable;   // isWritable answers false
     std::set<std::string> partial;      // allocatedSize counts what it met but is not whole
@@ -78,6 +78,10 @@ public:
     int readError(const std::string& p) const override {
         const int error = deniedError(p);
         return error ? error : inner_.readError(p);
+    }
+
+    std::optional<FileIdentity> identity(const std::string& p) const override {
+        return unexaminable.count(p) ? std::nullopt : inner_.identity(p);
     }
 
 private:

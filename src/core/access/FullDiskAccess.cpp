@@ -26,7 +26,9 @@ constexpr std::array<std::string_view, 6> protectedPlaces{
 
 const AlertMessage kFullDiskAccessNotice{
     "Full Disk Access",
-    "Sentravex needs Full Disk Access to see Safari, Mail and other applications' data.",
+    // macOS applies the grant to the next launch, not to the program already running.
+    "Sentravex needs Full Disk Access to see Safari, Mail and other applications' data. Once it "
+    "is granted, quit and reopen Sentravex.",
     {"Open System Settings", "Continue"}};
 
 bool goOnWithoutFullDiskAccess(std::optional<FullDiskAccess> access, AlertPanel& alerts,

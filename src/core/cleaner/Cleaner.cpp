@@ -4,6 +4,7 @@
 #include "ChromeProfiles.h"
 #include "CleanerTables.h"
 #include "ExtensionScan.h"
+#include "FirefoxProfiles.h"
 #include "access/FullDiskAccess.h"
 #include "platform/Account.h"
 #include "platform/FileSystem.h"
@@ -128,11 +129,16 @@ std::optional<CleanerCategory> Cleaner::addSafariDetails() const {
     if (!fs_.exists(std::string(tables::safariBundle)))
         return std::nullopt;
     const std::string safari = homeUrl() + "/Library/Safari";
+    const std::string container = homeUrl() + "/" + std::string(tables::safariContainer);
     std::vector<CleanerItem> list;
     list.reserve(tables::safariItems.size());
-    for (const auto& row : tables::safariItems)
-        list.push_back(getDicForList(rowPaths(row, row.base == Base::Home ? homeUrl() : safari),
-                                     std::string(row.NameText), false));
+    for (const auto& row : tables::safariItems) {
+        auto paths = rowPaths(row, row.base == Base::Home ? homeUrl() : safari);
+        for (auto relative : row.containerPaths)
+            if (!relative.empty())
+                paths.push_back(container + "/" + std::string(relative));
+        list.push_back(getDicForList(std::move(paths), std::string(row.NameText), false));
+    }
     return finishCategory("Safari", std::move(list), std::string(tables::safariBundle));
 }
 
@@ -165,6 +171,8 @@ Cleaner::addGoogleChromeDetails(ChromeProfilesOnce& chromeProfiles) const {
 }
 
 std::optional<std::string> Cleaner::chosenFirefoxProfile() const {
+    if (auto profile = firefoxDefaultProfile(fs_, user_))
+        return profile;
     for (const auto& entry :
          QuorvaneScan::getUrlListAt(fs_, ExtensionScan::firefoxProfilesFolder(user_)))
         if (lastComponent(entry).find("default") != std::string::npos)
@@ -300,22 +308,25 @@ CleanerCategory Cleaner::addSystemDetails() const {
 }
 
 std::optional<CleanerCategory>
-Cleaner::homeTableCategory(std::string name, std::string_view bundle,
+Cleaner::homeTableCategory(std::string name, std::span<const std::string_view> bundles,
                            std::span<const tables::ItemRow> rows) const {
-    if (!fs_.exists(std::string(bundle)))
+    const auto bundle = std::find_if(bundles.begin(), bundles.end(), [this](std::string_view b) {
+        return fs_.exists(std::string(b));
+    });
+    if (bundle == bundles.end())
         return std::nullopt;
     std::vector<CleanerItem> list;
     for (const auto& row : rows)
         list.push_back(getDicForList(rowPaths(row, homeUrl()), std::string(row.NameText), false));
-    return finishCategory(std::move(name), std::move(list), std::string(bundle));
+    return finishCategory(std::move(name), std::move(list), std::string(*bundle));
 }
 
 std::optional<CleanerCategory> Cleaner::addMailAppDetails() const {
-    return homeTableCategory("Mail", tables::mailBundle, tables::mailItems);
+    return homeTableCategory("Mail", tables::mailBundles, tables::mailItems);
 }
 
 std::optional<CleanerCategory> Cleaner::addAdobeFlashDetails() const {
-    return homeTableCategory("Flash", tables::flashBundle, tables::flashItems);
+    return homeTableCategory("Flash", {&tables::flashBundle, 1}, tables::flashItems);
 }
 
 void Cleaner::scanInBG(const HandOff& handOff) const {

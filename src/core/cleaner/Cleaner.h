@@ -72,14 +72,17 @@ public:
     CleanReport cleanSelected(const std::vector<CleanerCategory>& categories, bool apply,
                               const CleanProgress& progress = {}) const;
 
-    // The chosen Firefox profile folder: the first in the profiles folder whose name holds
+    // The chosen Firefox profile folder: the one Firefox itself starts with, as its profiles.ini
+    // or installs.ini names it; without one, the first in the profiles folder whose name holds
     // "default".
     std::optional<std::string> chosenFirefoxProfile() const;
     std::string trashFolder() const;
 
 private:
-    // A category whose items all lie in the home folder, present when its bundle is.
-    std::optional<CleanerCategory> homeTableCategory(std::string name, std::string_view bundle,
+    // A category whose items all lie in the home folder, present when one of its bundles is
+    // (the first found gives the icon).
+    std::optional<CleanerCategory> homeTableCategory(std::string name,
+                                                     std::span<const std::string_view> bundles,
                                                      std::span<const tables::ItemRow> rows) const;
 
     bool stopped() const { return stopRequested(stop_); }

@@ -12,30 +12,46 @@ struct ItemRow {
     std::string_view NameText; // "%@" stands for the Chrome profile's name
     Base base;
     std::array<std::string_view, 9> paths; // in order; unused places stay empty
+    // The same stores where a sandboxed application keeps them, under its container's
+    // "Data/Library" in the home folder; after `paths`.
+    std::array<std::string_view, 2> containerPaths{};
 };
 
 constexpr std::string_view safariBundle = "/Applications/Safari.app";
 constexpr std::string_view chromeBundle = "/Applications/Google Chrome.app";
 constexpr std::string_view firefoxBundle = "/Applications/Firefox.app";
 constexpr std::string_view mailBundle = "/Applications/Mail.app";
+// Where Mail has lived since macOS 10.15; the first of the two that exists is Mail.
+constexpr std::string_view systemMailBundle = "/System/Applications/Mail.app";
+constexpr std::array mailBundles{mailBundle, systemMailBundle};
 constexpr std::string_view flashBundle =
     "/Applications/Utilities/Adobe Flash Player Install Manager.app";
 constexpr std::string_view finderBundle = "/System/Library/CoreServices/Finder.app";
 constexpr std::string_view browserExtensionsImage = "Browser_ext";
 
+// Safari 13 and later keep their cookies, caches and website data in their container.
+constexpr std::string_view safariContainer = "Library/Containers/com.apple.Safari/Data/Library";
+
 constexpr std::array safariItems{
     ItemRow{"Cookies",
             Base::Home,
             {"Library/Cookies/com.apple.Safari.SafeBrowsing.binarycookies",
-             "Library/Cookies/Cookies.binarycookies"}},
-    ItemRow{"Browser Caches", Base::Home, {"Library/Caches/com.apple.Safari"}},
+             "Library/Cookies/Cookies.binarycookies"},
+            {"Cookies/Cookies.binarycookies"}},
+    ItemRow{"Browser Caches",
+            Base::Home,
+            {"Library/Caches/com.apple.Safari"},
+            {"Caches/com.apple.Safari"}},
     ItemRow{"History", Base::Safari, {"History.db", "HistoryIndex.sk", "History.db-wal"}},
     ItemRow{"Downloads", Base::Safari, {"Downloads.plist"}},
     ItemRow{"LastSession", Base::Safari, {"LastSession.plist"}},
     ItemRow{"User preferences", Base::Safari, {"Configurations.plist.signed"}},
     ItemRow{"Favicons", Base::Safari, {"Touch Icons", "WebpageIcons"}},
     ItemRow{"TopSites", Base::Safari, {"TopSites.plist"}},
-    ItemRow{"Local Storage", Base::Safari, {"LocalStorage", "Databases"}},
+    ItemRow{"Local Storage",
+            Base::Safari,
+            {"LocalStorage", "Databases"},
+            {"WebKit/WebsiteData/LocalStorage", "WebKit/WebsiteData/IndexedDB"}},
     ItemRow{"Reading List", Base::Safari, {"ReadingListArchives"}},
     ItemRow{"Form", Base::Safari, {"Form Values"}},
     ItemRow{"Recent Search", Base::Safari, {"SearchDescriptions.plist"}},

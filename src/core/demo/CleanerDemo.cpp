@@ -26,6 +26,26 @@ constexpr std::string_view firefoxAddons = R"({"schemaVersion":37,"addons":[
 "defaultLocale":{"name":"KeePassXC-Browser"},"path":"/Applications/Firefox.app/Contents/Resources/distribution/extensions/keepassxc-browser@keepassxc.org.xpi"}]}
 )";
 
+constexpr std::string_view firefoxProfiles = R"([Profile1]
+Name=default
+IsRelative=1
+Path=Profiles/h7d2q0.default
+Default=1
+
+[Profile0]
+Name=default-release
+IsRelative=1
+Path=Profiles/k3x9a1.default-release
+
+[General]
+StartWithLastProfile=1
+Version=2
+
+[Install2656FF1E876E9973]
+Default=Profiles/k3x9a1.default-release
+Locked=1
+)";
+
 #define CHROME "~/Library/Application Support/Google/Chrome/"
 #define FIREFOX "~/Library/Application Support/Firefox/Profiles/k3x9a1.default-release/"
 #define MAIL "~/Library/Containers/com.apple.mail/Data/Library/"
@@ -37,12 +57,14 @@ constexpr std::array cleanerFiles{
     DemoFile{"/Applications/Firefox.app/Contents/Resources/distribution/extensions/"
              "keepassxc-browser@keepassxc.org.xpi",
              "PK\3\4 system add-on\n"},
-    DemoFile{"/Applications/Mail.app/Contents/Info.plist", bundle},
+    DemoFile{"/System/Applications/Mail.app/Contents/Info.plist", bundle},
     DemoFile{"/Applications/Utilities/Adobe Flash Player Install Manager.app/Contents/Info.plist",
              bundle},
     DemoFile{"/System/Library/CoreServices/Finder.app/Contents/Info.plist", bundle},
 
     DemoFile{"~/Library/Cookies/Cookies.binarycookies", "cook\n"},
+    DemoFile{"~/Library/Containers/com.apple.Safari/Data/Library/Cookies/Cookies.binarycookies",
+             "cook\n"},
     DemoFile{"~/Library/Caches/com.apple.Safari/Cache.db", "safari cache\n"},
     DemoFile{"~/Library/Safari/History.db", "SQLite format 3\n"},
     DemoFile{"~/Library/Safari/Downloads.plist", bundle},
@@ -74,6 +96,10 @@ constexpr std::array cleanerFiles{
              R"({"manifest_version":3,"name":"KeePassXC-Browser","version":"1.8.4"})"},
     DemoFile{"~/Library/Caches/Google/Chrome/Default/Cache/Cache_Data/data_1", "cache\n"},
 
+    // Firefox 67 and later make a "default-release" profile and leave the older "default" unused.
+    DemoFile{"~/Library/Application Support/Firefox/profiles.ini", firefoxProfiles},
+    DemoFile{"~/Library/Application Support/Firefox/Profiles/h7d2q0.default/times.json",
+             R"({"created":1555555555000})"},
     DemoFile{FIREFOX "cookies.sqlite", "SQLite format 3\n"},
     DemoFile{FIREFOX "prefs.js", "user_pref(\"browser.startup.page\", 3);\n"},
     DemoFile{FIREFOX "xulstore.json", "{}"},

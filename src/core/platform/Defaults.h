@@ -7,7 +7,7 @@
 namespace sentravex {
 
 // The user defaults: a small persistent key-value store. Values are bytes; flags are stored as
-// "1" and "0", and an absent flag reads as false.
+// "1" and "0" unless the store has booleans of its own, and an absent flag reads as false.
 class Defaults {
 public:
     virtual ~Defaults() = default;
@@ -15,8 +15,8 @@ public:
     virtual void setValue(const std::string& key, const std::string& value) = 0;
     virtual void remove(const std::string& key) = 0;
 
-    bool boolForKey(const std::string& key) const { return value(key) == "1"; }
-    void setBool(const std::string& key, bool flag) { setValue(key, flag ? "1" : "0"); }
+    virtual bool boolForKey(const std::string& key) const { return value(key) == "1"; }
+    virtual void setBool(const std::string& key, bool flag) { setValue(key, flag ? "1" : "0"); }
 };
 
 // Defaults kept in memory only: for the command line and tests.

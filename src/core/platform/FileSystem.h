@@ -35,6 +35,14 @@ struct SizeResult {
     bool whole = true;
 };
 
+// What a path names on its file system: one entry spelled two ways (on a disk that ignores case)
+// or reached through a link has one identity.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+
 // Told of each entry a deletion has removed, with its allocated bytes; answering false stops the
 // deletion after that entry.
 using RemoveProgress = std::function<bool(std::int64_t bytes)>;
@@ -77,6 +85,10 @@ public:
     // 0 when a file or folder can be opened for reading, else the errno that refused it
     // (ENOENT when absent, EPERM or EACCES when the system holds it back).
     virtual int readError(const std::string& path) const = 0;
+    // The identity of what a path names, following links inside the root as `exists` does. None
+    // when it cannot be reached, and for a file with more than one name (hard links): its
+    // identity is not that of one entry, and removing one name leaves the others.
+    virtual std::optional<FileIdentity> identity(const std::string& path) const = 0;
 };
 
 } // namespace sentravex

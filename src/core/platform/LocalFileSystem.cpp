@@ -292,4 +292,12 @@ int LocalFileSystem::readError(const std::string& path) const {
     return fd ? 0 : errno;
 }
 
+std::optional<FileIdentity> LocalFileSystem::identity(const std::string& path) const {
+    auto entry = root_.locate(path, true);
+    if (!entry || (!S_ISDIR(entry->status.st_mode) && entry->status.st_nlink > 1))
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(entry->status.st_dev),
+                        static_cast<std::uint64_t>(entry->status.st_ino)};
+}
+
 } // namespace sentravex

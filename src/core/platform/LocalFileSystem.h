@@ -23,6 +23,7 @@ public:
     bool isWritable(const std::string& path) const override;
     std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override;
     int readError(const std::string& path) const override;
+    std::optional<FileIdentity> identity(const std::string& path) const override;
 
 private:
     Root root_;

@@ -32,6 +32,47 @@ std::optional<std::string> literalBetween(std::string_view source, std::string_v
     return unescaped(source.substr(prefix.size(), source.size() - prefix.size() - suffix.size()));
 }
 
+// The decoded literal that starts at `at` (just past its opening quote); `at` is left just past
+// its closing quote. None when the literal never closes or holds an escape not accepted above.
+std::optional<std::string> literalFrom(std::string_view source, std::size_t& at) {
+    for (std::size_t i = at; i < source.size(); ++i) {
+        if (source[i] == '\\') {
+            ++i;
+            continue;
+        }
+        if (source[i] == '"') {
+            auto text = unescaped(source.substr(at, i - at));
+            at = i + 1;
+            return text;
+        }
+    }
+    return std::nullopt;
+}
+
+// `do shell script "command" [with prompt "text"] with administrator privileges`, exactly.
+std::optional<ScriptShape> administratorShell(std::string_view source) {
+    constexpr std::string_view start = "do shell script \"";
+    constexpr std::string_view withPrompt = " with prompt \"";
+    constexpr std::string_view privileges = " with administrator privileges";
+    if (!source.starts_with(start))
+        return std::nullopt;
+    std::size_t at = start.size();
+    auto command = literalFrom(source, at);
+    if (!command || command->empty())
+        return std::nullopt;
+    ScriptShape shape{ScriptShape::AdministratorShell, *command, {}};
+    if (source.substr(at).starts_with(withPrompt)) {
+        at += withPrompt.size();
+        auto prompt = literalFrom(source, at);
+        if (!prompt || prompt->empty())
+            return std::nullopt;
+        shape.prompt = *prompt;
+    }
+    if (source.substr(at) != privileges)
+        return std::nullopt;
+    return shape;
+}
+
 } // namespace
 
 std::string appleScriptEscaped(std::string_view text) {
@@ -50,11 +91,7 @@ std::optional<ScriptShape> parseScript(const std::string& source) {
     if (auto name = literalBetween(source, "tell application \"", "\"\nquit\nend tell");
         name && !name->empty())
         return ScriptShape{ScriptShape::QuitApplication, *name};
-    if (auto command =
-            literalBetween(source, "do shell script \"", "\" with administrator privileges");
-        command && !command->empty())
-        return ScriptShape{ScriptShape::AdministratorShell, *command};
-    return std::nullopt;
+    return administratorShell(source);
 }
 
 } // namespace sentravex

@@ -12,6 +12,7 @@ struct ScriptShape {
     enum Kind { QuitApplication, AdministratorShell, Restart };
     Kind kind;
     std::string argument; // the application's name, or the shell command; empty for Restart
+    std::string prompt{}; // what the administrator prompt says; empty when the script gives none
 
     friend bool operator==(const ScriptShape&, const ScriptShape&) = default;
 };

@@ -1,5 +1,7 @@
 #include "Spawn.h"
 
+#include "SpawnedDescriptors.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <spawn.h>
@@ -18,9 +20,14 @@ bool spawnAndWait(std::vector<std::string> args) {
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    int rc = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    int rc = inheritOnlyStandardDescriptors(actions, attributes);
+    if (rc == 0)
+        rc = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)
         return false;

@@ -15,8 +15,10 @@ bool literalForShell(char c) {
            std::string_view("/._-+,:@%=").find(c) != std::string_view::npos;
 }
 
+// The prompt says why; without one the system names only osascript as the asker.
 std::string administratorShell(const std::string& command) {
-    return "do shell script \"" + appleScriptEscaped(command) + "\" with administrator privileges";
+    return "do shell script \"" + appleScriptEscaped(command) + "\" with prompt \"" +
+           appleScriptEscaped(administratorPrompt) + "\" with administrator privileges";
 }
 
 } // namespace

@@ -10,6 +10,10 @@ class Root;
 // The source texts of the three scripts the removal runs.
 namespace scripts {
 
+// What the administrator prompt says the rights are for.
+inline constexpr std::string_view administratorPrompt =
+    "Sentravex needs to remove Quorvane's protected files.";
+
 // A word for the shell: as it is when it holds only characters the shell takes literally,
 // otherwise in single quotes.
 std::string shellQuoted(std::string_view word);

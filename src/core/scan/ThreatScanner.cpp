@@ -88,9 +88,12 @@ void ThreatScanner::addIfAvail(const std::string& url, const std::string& name,
                                std::int64_t size) {
     if (!fs_.exists(url))
         return;
+    // A disk that ignores case, or a link on the way, lets two spellings name one entry. A link
+    // at the end is an entry of its own (its removal leaves the target), so it goes by spelling.
+    const auto entry = fs_.isLink(url) ? std::nullopt : fs_.identity(url);
     auto record = Quorvane::QuorvaneWithName(fs_, name, true, type, size, url, risk);
     std::lock_guard lock(listMutex_);
-    if (listedUrls_.insert(url).second)
+    if (listedUrls_.insert(url).second && (!entry || listedEntries_.insert(*entry).second))
         list_.push_back(std::move(record));
 }
 
@@ -109,6 +112,7 @@ void ThreatScanner::clear() {
     std::lock_guard lock(listMutex_);
     list_.clear();
     listedUrls_.clear();
+    listedEntries_.clear();
 }
 
 void ThreatScanner::checkQuorvane(ProgressSink& sink) {

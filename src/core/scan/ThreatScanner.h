@@ -1,15 +1,16 @@
 #pragma once
 
 #include "Quorvane.h"
+#include "platform/FileSystem.h"
 
 #include <mutex>
+#include <set>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 namespace sentravex {
 
-class FileSystem;
 class ProgressSink;
 
 // The catalogue check: looks for every entry of the threat catalogue and keeps the threat list.
@@ -34,7 +35,8 @@ private:
     Urls checklaunchDaemons(const std::string& name);
     // Paths that exist, in order, each as written and then inside the home folder.
     Urls checkUrlAvilble(const std::vector<std::string>& paths) const;
-    // Appends a record unless the location is missing or already listed.
+    // Appends a record unless the location is missing or already listed, under this spelling or
+    // as the same entry by another.
     void addIfAvail(const std::string& url, const std::string& name, const std::string& type,
                     const std::string& risk, std::int64_t size);
 
@@ -52,6 +54,7 @@ private:
     mutable std::mutex listMutex_;
     std::vector<QuorvanePtr> list_;
     std::unordered_set<std::string> listedUrls_; // of list_, so that a find is looked up once
+    std::set<FileIdentity> listedEntries_;       // of list_'s paths that could be identified
 };
 
 } // namespace sentravex

@@ -105,7 +105,7 @@ TEST(FullDiskAccessNotice, OnlyAMissingGrantAsksAndSystemSettingsHoldsTheWorkBac
         if (c.asked) {
             EXPECT_EQ(alerts.shown[0].informativeText,
                       "Sentravex needs Full Disk Access to see Safari, Mail and other "
-                      "applications' data.");
+                      "applications' data. Once it is granted, quit and reopen Sentravex.");
             EXPECT_EQ(alerts.shown[0].buttons,
                       (std::vector<std::string>{"Open System Settings", "Continue"}));
         }

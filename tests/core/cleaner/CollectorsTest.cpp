@@ -2,6 +2,7 @@
 #include "Fixtures.h"
 #include "MacFixture.h"
 #include "cleaner/Cleaner.h"
+#include "cleaner/FirefoxProfiles.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -45,7 +46,9 @@ TEST(SafariDetails, ThirteenItemsInOrderWhateverExists) {
     EXPECT_EQ(safari->List[0].AllList,
               (std::vector<std::string>{
                   mac.home("/Library/Cookies/com.apple.Safari.SafeBrowsing.binarycookies"),
-                  mac.home("/Library/Cookies/Cookies.binarycookies")}));
+                  mac.home("/Library/Cookies/Cookies.binarycookies"),
+                  mac.home("/Library/Containers/com.apple.Safari/Data/Library/Cookies/"
+                           "Cookies.binarycookies")}));
     EXPECT_EQ(safari->List[2].AllList,
               (std::vector<std::string>{mac.home("/Library/Safari/History.db"),
                                         mac.home("/Library/Safari/HistoryIndex.sk"),
@@ -54,6 +57,49 @@ TEST(SafariDetails, ThirteenItemsInOrderWhateverExists) {
     EXPECT_EQ(safari->List[3].isEnabled, false);
     EXPECT_TRUE(safari->isEnabled);
     EXPECT_EQ(safari->Img, "/Applications/Safari.app");
+}
+
+// Safari 13 and later keep cookies, caches and website data in their container: each of those
+// rows keeps its old places and adds the container's, which alone hold data on such a Mac.
+TEST(SafariDetails, RowsAlsoCoverTheStoresInSafarisContainer) {
+    const std::string container = "/Library/Containers/com.apple.Safari/Data/Library";
+    struct Row {
+        std::size_t index;
+        const char* name;
+        std::vector<std::string> paths; // under the home folder
+    };
+    const Row rows[] = {
+        {0,
+         "Cookies",
+         {"/Library/Cookies/com.apple.Safari.SafeBrowsing.binarycookies",
+          "/Library/Cookies/Cookies.binarycookies", container + "/Cookies/Cookies.binarycookies"}},
+        {1,
+         "Browser Caches",
+         {"/Library/Caches/com.apple.Safari", container + "/Caches/com.apple.Safari"}},
+        {8,
+         "Local Storage",
+         {"/Library/Safari/LocalStorage", "/Library/Safari/Databases",
+          container + "/WebKit/WebsiteData/LocalStorage",
+          container + "/WebKit/WebsiteData/IndexedDB"}},
+    };
+    MacFixture mac;
+    mac.folder("/Applications/Safari.app");
+    for (const auto& row : rows)
+        mac.file(mac.home(row.paths.back() + (row.index == 0 ? "" : "/data")), "stored");
+    auto fs = mac.fileSystem();
+    auto safari = Cleaner(fs, mac.user()).addSafariDetails();
+    ASSERT_TRUE(safari);
+    ASSERT_EQ(safari->List.size(), 13u);
+    for (const auto& row : rows) {
+        const auto& item = safari->List[row.index];
+        EXPECT_EQ(item.NameText, row.name);
+        std::vector<std::string> expected;
+        for (const auto& p : row.paths)
+            expected.push_back(mac.home(p));
+        EXPECT_EQ(item.AllList, expected) << row.name;
+        EXPECT_TRUE(item.isEnabled) << row.name << ": the container's data is sized";
+    }
+    EXPECT_EQ(safari->List[2].AllList.size(), 3u) << "History stays in the Safari folder";
 }
 
 TEST(ChromeDetails, RealLocalStateGivesNineItemsPerProfileThenTheCaches) {
@@ -183,6 +229,127 @@ TEST(FirefoxDetails, TwoDefaultProfilesUseOnlyTheOneListedFirst) {
     EXPECT_EQ(cleaner.addMozilaFirefoxDetails()->List[0].AllList[0], first + "/cookies.sqlite");
 }
 
+struct ProfilesIniCase {
+    const char* what;
+    std::vector<std::string> profiles; // folders made in the profiles folder
+    std::string profilesIni;           // empty: no file
+    std::string installsIni;           // empty: no file
+    std::optional<std::string> chosen; // under the profiles folder
+};
+
+// Firefox starts with the profile its install section names, else the one marked Default=1;
+// whatever the files say, only a folder directly inside the profiles folder is taken, and
+// without one the first folder named "default" is.
+TEST(FirefoxDetails, TheProfileFirefoxUsesAsProfilesIniNamesIt) {
+    const std::string unused = "abcd.default";
+    const std::string real = "wxyz.default-release";
+    const std::string other = "wxyz.work";
+    const std::string both = "[Profile1]\nName=default\nIsRelative=1\nPath=Profiles/" + unused +
+                             "\nDefault=1\n\n[Profile0]\nName=default-release\nIsRelative=1\n"
+                             "Path=Profiles/" +
+                             real + "\n\n";
+    const std::string install =
+        "[Install4F96D1932A9F858E]\nDefault=Profiles/" + real + "\nLocked=1\n\n";
+    const std::string absolute =
+        "/Users/alice/Library/Application Support/Firefox/Profiles/" + real;
+    const ProfilesIniCase cases[] = {
+        {"the install section's profile, not the Default=1 one",
+         {unused, real},
+         both + install,
+         "",
+         real},
+        {"installs.ini names it", {unused, real}, both, install, real},
+        {"the install section with CRLF line ends",
+         {unused, real},
+         "[Install1]\r\nDefault=Profiles/" + real + "\r\n",
+         "",
+         real},
+        {"no install section: Default=1", {unused, real}, both, "", unused},
+        {"an absolute path inside the profiles folder",
+         {unused, real},
+         "[Profile0]\nIsRelative=0\nPath=" + absolute + "\nDefault=1\n",
+         "",
+         real},
+        {"the named folder is missing: the rule of the name",
+         {unused},
+         "[Install1]\nDefault=Profiles/" + real + "\n",
+         "",
+         unused},
+        // Below, the folder named is there but must not be taken; the other is found by name.
+        {"a path that climbs out is not taken",
+         {unused, other},
+         "[Install1]\nDefault=Profiles/../../../../../..\n[Profile0]\nIsRelative=1\n"
+         "Path=Profiles/" +
+             other + "/../" + other + "\nDefault=1\n",
+         "",
+         unused},
+        {"a path outside the profiles folder is not taken",
+         {unused, other},
+         "[Profile0]\nIsRelative=0\nPath=/Users/alice/Documents\nDefault=1\n",
+         "",
+         unused},
+        {"a relative path read as absolute is not taken",
+         {unused, other},
+         "[Profile0]\nIsRelative=0\nPath=Profiles/" + other + "\nDefault=1\n",
+         "",
+         unused},
+        {"the profiles folder itself is no profile",
+         {unused, other},
+         "[Install1]\nDefault=Profiles/\n[Install2]\nDefault=Profiles/.\n",
+         "",
+         unused},
+        {"a NUL in the path",
+         {unused, other},
+         std::string("[Install1]\nDefault=Profiles/") + other + std::string(1, '\0') + "\n",
+         "",
+         unused},
+        {"keys outside any section, lines without =",
+         {unused, other},
+         "Default=Profiles/" + other + "\n[Install1]\nnonsense\n",
+         "",
+         unused},
+        {"larger than any real profiles.ini: not read",
+         {unused, other},
+         "[Install1]\nDefault=Profiles/" + other + "\n" + std::string(65 * 1024, '#'),
+         "",
+         unused},
+        {"no profiles.ini, no default-named folder", {"x.work"}, "", "", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        MacFixture mac;
+        mac.folder("/Applications/Firefox.app");
+        const std::string firefox = mac.home("/Library/Application Support/Firefox");
+        for (const auto& p : c.profiles)
+            mac.folder(firefox + "/Profiles/" + p);
+        if (!c.profilesIni.empty())
+            mac.file(firefox + "/profiles.ini", c.profilesIni);
+        if (!c.installsIni.empty())
+            mac.file(firefox + "/installs.ini", c.installsIni);
+        auto fs = mac.fileSystem();
+        Cleaner cleaner(fs, mac.user());
+        const auto chosen = cleaner.chosenFirefoxProfile();
+        if (!c.chosen) {
+            EXPECT_FALSE(chosen) << c.what;
+            continue;
+        }
+        EXPECT_EQ(chosen, firefox + "/Profiles/" + *c.chosen) << c.what;
+        EXPECT_EQ(cleaner.addMozilaFirefoxDetails()->List[0].AllList[0],
+                  firefox + "/Profiles/" + *c.chosen + "/cookies.sqlite")
+            << c.what;
+    }
+}
+
+TEST(FirefoxDetails, ProfilesIniLinesAreReadSimply) {
+    const auto sections = parseIni("junk=1\n[General]\nStartWithLastProfile=1\n\n"
+                                   "[Profile0]\r\n  Path = Profiles/a b \r\nDefault=1=2\n[]\n[");
+    ASSERT_EQ(sections.size(), 3u);
+    EXPECT_EQ(sections[0].name, "General");
+    EXPECT_EQ(sections[1].value("Path"), "Profiles/a b");
+    EXPECT_EQ(sections[1].value("Default"), "1=2");
+    EXPECT_EQ(sections[1].value("IsRelative"), std::nullopt);
+    EXPECT_EQ(sections[2].name, "");
+}
+
 TEST(SystemDetails, GathersContainerEntriesQuarantineLogsAndTrash) {
     MacFixture mac;
     const std::string containers = mac.home("/Library/Containers");
@@ -265,6 +432,30 @@ TEST(UnreadablePlaces, RowsAndCategoriesNameWhatRefusedToBeRead) {
     fs.denied.clear();
     for (const auto& c : Cleaner(fs, mac.user()).availbleApp())
         EXPECT_TRUE(c.unreadable.empty()) << c.Name << ": absent is no refusal";
+}
+
+// Since macOS 10.15 Mail lives with the system's applications; either place makes it present,
+// and the bundle found gives the icon.
+TEST(MailDetails, MailIsPresentInEitherApplicationsFolder) {
+    const std::pair<std::vector<std::string>, std::optional<std::string>> cases[] = {
+        {{}, std::nullopt},
+        {{"/System/Applications/Mail.app"}, "/System/Applications/Mail.app"},
+        {{"/Applications/Mail.app"}, "/Applications/Mail.app"},
+        {{"/Applications/Mail.app", "/System/Applications/Mail.app"}, "/Applications/Mail.app"},
+    };
+    for (const auto& [bundles, icon] : cases) {
+        MacFixture mac;
+        for (const auto& bundle : bundles)
+            mac.folder(bundle);
+        auto fs = mac.fileSystem();
+        auto mail = Cleaner(fs, mac.user()).addMailAppDetails();
+        ASSERT_EQ(mail.has_value(), icon.has_value()) << bundles.size();
+        if (mail) {
+            EXPECT_EQ(mail->Img, *icon);
+            EXPECT_EQ(names(*mail),
+                      (std::vector<std::string>{"Mail Download", "Mail Cache Files"}));
+        }
+    }
 }
 
 TEST(AvailbleApp, CategoriesInCollectorOrderLeavingOutAbsentApplications) {

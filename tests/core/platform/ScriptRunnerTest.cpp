@@ -1,8 +1,11 @@
 #include "MacFixture.h"
 #include "platform/ScriptShape.h"
+#include "platform/Spawn.h"
 #include "platform/SystemScriptRunner.h"
+#include "platform/UniqueFd.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -32,6 +35,17 @@ TEST(ParseScript, KnowsTheThreeShapesAndNothingElse) {
         {"do shell script \"\" with administrator privileges", std::nullopt},
         {"do shell script \"touch x\"", std::nullopt},
         {"do shell script \"touch x\" with administrator privileges\n", std::nullopt},
+        // The prompt that says why, one more literal held to the same rules.
+        {R"(do shell script "rm x" with prompt "Why \"now\"" with administrator privileges)",
+         S{S::AdministratorShell, "rm x", R"(Why "now")"}},
+        {R"(do shell script "rm x" with prompt "" with administrator privileges)", std::nullopt},
+        {R"(do shell script "rm x" with prompt "a" & "b" with administrator privileges)",
+         std::nullopt},
+        {R"(do shell script "rm x" with prompt "a\" with administrator privileges)", std::nullopt},
+        {R"(do shell script "rm x" with prompt "a")", std::nullopt},
+        {R"(do shell script "rm x" with administrator privileges with prompt "a")", std::nullopt},
+        {R"(do shell script "rm x" with prompt "a" with prompt "b" with administrator privileges)",
+         std::nullopt},
         {"tell application \"Quorvane\"\nactivate\nend tell", std::nullopt},
         {"tell application \"\"\nquit\nend tell", std::nullopt},
         {"tell application \"Finder\"\nrestart\nend tell", std::nullopt},
@@ -99,6 +113,18 @@ TEST(SystemScriptRunner, QuitTerminatesOnlyProcessesOfExactlyThatName) {
     EXPECT_EQ(::waitpid(other, &status, WNOHANG), 0);
     ::kill(other, SIGKILL);
     ::waitpid(other, &status, 0);
+}
+
+// A descriptor of ours without close-on-exec (as dup makes them) never reaches a spawned
+// program, which may run with administrator rights; its standard error still does.
+TEST(SpawnAndWait, TheProgramInheritsOnlyTheStandardDescriptors) {
+    UniqueFd leaky(::fcntl(STDERR_FILENO, F_DUPFD, 100));
+    ASSERT_TRUE(leaky);
+    ASSERT_EQ(::fcntl(leaky.get(), F_GETFD) & FD_CLOEXEC, 0);
+    const std::string fd = std::to_string(leaky.get());
+    EXPECT_TRUE(spawnAndWait({"/bin/sh", "-c", "[ ! -e /dev/fd/" + fd + " ]"}));
+    EXPECT_TRUE(spawnAndWait({"/bin/sh", "-c", "[ -e /dev/fd/2 ]"}));
+    EXPECT_FALSE(spawnAndWait({"/bin/sh", "-c", "exit 3"}));
 }
 
 } // namespace

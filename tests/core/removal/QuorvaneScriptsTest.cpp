@@ -43,6 +43,7 @@ TEST(QuorvaneScripts, DeletionForTheSystemRootNamesTheSevenPathsAsTheyAre) {
               "/private/var/db/receipts/com.quorvane.Quorvane.pkg.plist "
               "/private/var/db/receipts/com.quorvane.Quorvane.pkg.bom "
               "/Library/Preferences/.3FAD0F65-FC6E-4889-B975-B96CBF807B78\" "
+              "with prompt \"Sentravex needs to remove Quorvane's protected files.\" "
               "with administrator privileges");
 }
 
@@ -50,7 +51,21 @@ TEST(QuorvaneScripts, DeletionUnderAnotherRootRunsTheHelperWithTheRootQuotedAndE
     EXPECT_EQ(scripts::DeleteQuorvaneAppUnder("/Applications/Sentravex.app/Contents/MacOS/cli",
                                               Root(R"(/Volumes/Mac HD's "old")")),
               "do shell script \"/Applications/Sentravex.app/Contents/MacOS/cli remove-protected "
-              R"(--root '/Volumes/Mac HD'\\''s \"old\"'" with administrator privileges)");
+              R"(--root '/Volumes/Mac HD'\\''s \"old\"'" with prompt "Sentravex needs to remove )"
+              R"(Quorvane's protected files." with administrator privileges)");
+}
+
+// The administrator prompt says why it asks; the shape is still recognised where no AppleScript
+// runs.
+TEST(QuorvaneScripts, BothDeletionsAskWithThePromptThatSaysWhy) {
+    for (const auto& script :
+         {scripts::DeleteQuorvaneApp(), scripts::DeleteQuorvaneAppUnder("/cli", Root("/"))}) {
+        auto shape = parseScript(script);
+        ASSERT_TRUE(shape) << script;
+        EXPECT_EQ(shape->kind, ScriptShape::AdministratorShell);
+        EXPECT_EQ(shape->prompt, "Sentravex needs to remove Quorvane's protected files.");
+    }
+    EXPECT_EQ(parseScript(scripts::DeleteQuorvaneApp())->argument, scripts::deletionCommand());
 }
 
 TEST(QuorvaneScripts, ShellQuotingLeavesPlainWordsAndQuotesTheRest) {

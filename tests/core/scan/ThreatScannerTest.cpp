@@ -1,5 +1,6 @@
 #include "scan/ThreatScanner.h"
 
+#include "CaseInsensitiveFileSystem.h"
 #include "FaultyFileSystem.h"
 #include "MacFixture.h"
 #include "RecordingSink.h"
@@ -8,7 +9,9 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace sentravex {
 namespace {
@@ -225,6 +228,58 @@ TEST(CatalogueCheck, PlainFileWhereAFolderIsExpectedListsEmpty) {
     EXPECT_EQ(scan(mac).paths, std::vector<std::string>{"/private/tmp/Quorvane"});
 }
 
+struct SameEntryCase {
+    const char* what;
+    std::function<void(MacFixture&)> make;
+    bool ignoreCase; // on a disk that finds names ignoring case, as a Mac's does by default
+    std::vector<std::string> expected; // "~" is the home folder
+};
+
+// One entry reached under two spellings is one threat; two entries are two, however alike.
+TEST(CatalogueCheck, OneEntryReachedTwoWaysIsOneThreat) {
+    const std::string support = "/Library/Application Support";
+    const SameEntryCase cases[] = {
+        {"listed in lower case, looked for in mixed case",
+         [&](MacFixture& mac) { mac.file(mac.home(support + "/com.quorvane.quorvane/x")); },
+         true,
+         {"~" + support + "/com.quorvane.quorvane"}},
+        {"the home's support folder is a link to the disk's",
+         [&](MacFixture& mac) {
+             mac.file(support + "/com.quorvane.Quorvane/x").link(mac.home(support), support);
+         },
+         false,
+         {support + "/com.quorvane.Quorvane"}},
+        {"a link at the end is an entry of its own, removed apart from its target",
+         [](MacFixture& mac) {
+             mac.file("/Library/Caches/com.nimbrel.Quorvane/c")
+                 .link(mac.home("/Library/Caches/com.nimbrel.Quorvane"),
+                       "/Library/Caches/com.nimbrel.Quorvane");
+         },
+         false,
+         {"/Library/Caches/com.nimbrel.Quorvane", "~/Library/Caches/com.nimbrel.Quorvane"}},
+        {"two names of one file (a hard link) are two entries",
+         [](MacFixture& mac) {
+             mac.file("/Library/Logs/Quorvane.log", "log").folder(mac.home("/Library/Logs"));
+             ASSERT_EQ(::link(mac.host("/Library/Logs/Quorvane.log").c_str(),
+                              mac.host(mac.home("/Library/Logs/Quorvane.log")).c_str()),
+                       0);
+         },
+         false,
+         {"/Library/Logs/Quorvane.log", "~/Library/Logs/Quorvane.log"}},
+    };
+    for (const auto& c : cases) {
+        MacFixture mac;
+        c.make(mac);
+        const auto local = mac.fileSystem();
+        const test::CaseInsensitiveFileSystem folded(local);
+        const FileSystem& fs = c.ignoreCase ? static_cast<const FileSystem&>(folded) : local;
+        std::vector<std::string> expected;
+        for (const auto& e : c.expected)
+            expected.push_back(expandHome(e, mac));
+        EXPECT_EQ(scan(fs, mac.user()).paths, expected) << c.what;
+    }
+}
+
 TEST(CatalogueCheck, LinksNeverLeadOutOfTheRoot) {
     MacFixture mac;
     SentinelFolder outside;
@@ -262,6 +317,7 @@ public:
         return std::nullopt;
     }
     int readError(const std::string& p) const override { return exists(p) ? 0 : ENOENT; }
+    std::optional<FileIdentity> identity(const std::string&) const override { return std::nullopt; }
 
 private:
     const std::string folder = "/Library/Application Support";
