@@ -23,9 +23,9 @@ public:
             entry = p + entry.substr(folder.size());
         return entries;
     }
-    std::int64_t allocatedSize(const std::string& p,
-                               const KeepWalking& keepWalking = {}) const override {
-        return inner_.allocatedSize(stored(p), keepWalking);
+    SizeResult allocatedSize(const std::string& p, const KeepWalking& keepWalking = {},
+                             LinkedFiles* counted = nullptr) const override {
+        return inner_.allocatedSize(stored(p), keepWalking, counted);
     }
     RemoveResult removeItem(const std::string& p,
                             const RemoveProgress& progress = {}) const override {
