@@ -114,6 +114,8 @@ public:
     const ThreatRemover& remover() const { return *remover_; }
 
     // Access grants before a scan, and the version approval check.
+    // Whether the root is a Mac disk holding the user's home; else says why, in an alert.
+    bool rootIsMacDisk() const;
     bool checkForHDAccess();
     // The Full Disk Access notice before a scan or a clean; false when the user went to grant it.
     bool goOnWithoutFullDiskAccess() const;
