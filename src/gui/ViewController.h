@@ -71,7 +71,7 @@ public:
             // the one under `root`.
             const FileSystem* files = nullptr;
             // Whether `processes` run from the tree, so that what they hold open is in it; none:
-            // when `root` is "/".
+            // when `root` is the folder "/", however it is spelt.
             std::optional<bool> ownDisk = std::nullopt;
             // Whether Full Disk Access is missing; null: the rule over the root.
             std::function<std::optional<FullDiskAccess>()> fullDiskAccess{};

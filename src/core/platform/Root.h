@@ -26,7 +26,7 @@ class Root {
 public:
     explicit Root(std::string hostPath = "/");
 
-    // The root as it was given; only ever opened once, by the constructor.
+    // The root's path as it was given, trailing slashes dropped.
     const std::string& hostPath() const { return host_; }
     // This machine's own disk: the opened folder is "/" itself, however its path was spelt.
     bool isSystemRoot() const { return systemRoot_; }
