@@ -179,8 +179,7 @@ Job addCleanCommand(CLI::App& app) {
     command->add_flag("--force", args->force, "Clean even what a running application holds");
 
     return [args] {
-        auto fs = args->mac.openFileSystem();
-        auto user = args->mac.userName();
+        auto [fs, user] = args->mac.openMacDisk();
         if (args->select.empty() && args->apply)
             throw UsageError("--apply needs --select");
         // A selection needs names and paths only; its bytes are counted on the way.

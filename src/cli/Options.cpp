@@ -1,5 +1,6 @@
 #include "Options.h"
 
+#include "access/MacDisk.h"
 #include "platform/Account.h"
 
 #include <iostream>
@@ -23,6 +24,13 @@ LocalFileSystem MacOptions::openFileSystem() const {
 
 std::string MacOptions::userName() const {
     return checkedUser(user);
+}
+
+MacDisk MacOptions::openMacDisk() const {
+    MacDisk disk{openFileSystem(), userName()};
+    if (auto problem = macDiskProblem(disk.fs, disk.user, root))
+        throw UsageError(*problem);
+    return disk;
 }
 
 std::string checkedUser(const std::string& given) {

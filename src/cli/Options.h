@@ -14,6 +14,12 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A root to scan or clean, and the login name whose home folder lies in it.
+struct MacDisk {
+    LocalFileSystem fs;
+    std::string user;
+};
+
 // The options every job on a Mac takes.
 struct MacOptions {
     std::string root = "/";
@@ -24,6 +30,8 @@ struct MacOptions {
     // The checked root and login name; throws UsageError.
     LocalFileSystem openFileSystem() const;
     std::string userName() const;
+    // Both, and the root checked as a Mac disk holding that home folder; throws UsageError.
+    MacDisk openMacDisk() const;
 };
 
 // The login name given with --user, else this account's; throws UsageError when it cannot name

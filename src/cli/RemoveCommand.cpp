@@ -23,8 +23,7 @@ Job addRemoveCommand(CLI::App& app) {
     return [options, yes] {
         if (!*yes)
             throw UsageError("remove deletes files; run it again with --yes to go ahead");
-        auto fs = options->openFileSystem();
-        auto user = options->userName();
+        auto [fs, user] = options->openMacDisk();
         auto threats = scanWithoutPacing(fs, user).threats;
 
         SystemScriptRunner runner;

@@ -16,8 +16,7 @@ Job addScanCommand(CLI::App& app) {
     options->addTo(*command);
 
     return [options] {
-        auto fs = options->openFileSystem();
-        auto user = options->userName();
+        auto [fs, user] = options->openMacDisk();
         auto scan = scanWithoutPacing(fs, user);
         const auto& threats = scan.threats;
 

@@ -49,7 +49,7 @@ void ViewController::joinScanThread() {
 }
 
 void ViewController::startScan() {
-    if (!goOnWithoutFullDiskAccess() || !checkForHDAccess())
+    if (!rootIsMacDisk() || !goOnWithoutFullDiskAccess() || !checkForHDAccess())
         return;
     remover_->scanStarted();
     ui_->defaultBox->setHidden(true);

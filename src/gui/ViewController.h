@@ -71,7 +71,7 @@ public:
             // the one under `root`.
             const FileSystem* files = nullptr;
             // Whether `processes` run from the tree, so that what they hold open is in it; none:
-            // when `root` is "/".
+            // when `root` is the folder "/", however it is spelt.
             std::optional<bool> ownDisk = std::nullopt;
             // Whether Full Disk Access is missing; null: the rule over the root.
             std::function<std::optional<FullDiskAccess>()> fullDiskAccess{};
@@ -114,6 +114,8 @@ public:
     const ThreatRemover& remover() const { return *remover_; }
 
     // Access grants before a scan, and the version approval check.
+    // Whether the root is a Mac disk holding the user's home; else says why, in an alert.
+    bool rootIsMacDisk() const;
     bool checkForHDAccess();
     // The Full Disk Access notice before a scan or a clean; false when the user went to grant it.
     bool goOnWithoutFullDiskAccess() const;

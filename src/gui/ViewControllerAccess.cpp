@@ -6,9 +6,11 @@
 #include "RemoteFetch.h"
 #include "ThreatTableModel.h"
 #include "ViewController.h"
+#include "access/MacDisk.h"
 #include "remote/HttpAnswer.h"
 #include "remote/VersionApproval.h"
 #include "ui_ViewController.h"
+#include "view/WindowAlerts.h"
 
 #include <QCoreApplication>
 #include <QFutureWatcher>
@@ -57,6 +59,13 @@ void ViewController::setUpServices() {
     // A reload forgets the selection without telling the selection's listeners.
     connect(threatModel_, &QAbstractItemModel::modelReset, this,
             &ViewController::tableViewSelectionDidChange);
+}
+
+bool ViewController::rootIsMacDisk() const {
+    const auto problem = macDiskProblem(fs_, options_.user, options_.root);
+    if (problem)
+        alerts_->runModal(macDiskAlert(*problem));
+    return !problem;
 }
 
 bool ViewController::checkForHDAccess() {

@@ -98,7 +98,7 @@ bool ViewController::focusNextPrevChild(bool next) {
 }
 
 void ViewController::resetAndAddavailbleApplications() {
-    if (!cleaner_->startBuild())
+    if (!cleaner_->mayStartBuild() || !rootIsMacDisk() || !cleaner_->startBuild())
         return;
     ui_->scannignIndicator->setHidden(false);
     setHeightDetails();

@@ -292,6 +292,22 @@ TEST_P(LinkOutOfTheRoot, LeavesTheOutsideUntouchedAndUnlisted) {
     mac.link(place, linkTarget(outside, place, GetParam().style));
     const auto before = outside.snapshot();
 
+    // A home linked out of the root is no home in it: every command refuses, reading nothing.
+    if (place == "/Users" || place == logical("~")) {
+        const auto refused =
+            "sentravex-cli: no home folder " + logical("~") + " under " + mac.root() + "\n";
+        for (std::vector<std::string> args : {std::vector<std::string>{"scan"},
+                                              {"remove", "--yes"},
+                                              {"clean", "--select", "Safari", "--apply"}}) {
+            args.insert(args.end(), {"--root", mac.root(), "--user", kUser});
+            const auto r = runCli(args);
+            EXPECT_EQ(r.code, 2) << args.front();
+            EXPECT_EQ(r.err, refused) << args.front();
+        }
+        EXPECT_EQ(outside.snapshot(), before);
+        return;
+    }
+
     auto scan = runCli({"scan", "--root", mac.root(), "--user", kUser, "--json"});
     ASSERT_TRUE(scan.code == 0 || scan.code == 1) << scan.err;
     expectNoLeak(mac, outside, threatPaths(scan.out));
@@ -334,7 +350,7 @@ TEST(OddNames, AreListedAndRemovedExactly) {
     MacFixture mac(kUser);
     SentinelFolder outside;
     writeTree(outside.path(), outside);
-    mac.file("/Applications/Keep me \"please\"\n\xff.txt", "keep");
+    mac.folder(mac.home()).file("/Applications/Keep me \"please\"\n\xff.txt", "keep");
     for (const char* name : kOddNames) {
         mac.file(std::string("/Applications/") + name + "/Contents/Info.plist");
         mac.file(std::string("/Library/LaunchAgents/") + name +

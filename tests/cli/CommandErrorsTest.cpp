@@ -48,6 +48,56 @@ TEST(LoginName, EveryCommandRefusesOneThatCannotNameAHomeFolder) {
     EXPECT_EQ(entriesOf(mac.root()), before);
 }
 
+// A root that holds none of a Mac disk's top folders, or no home folder of the user, would be
+// scanned in fewer places and reported clean: every command on a Mac refuses it instead, naming
+// the root as it was given. Links inside the root are followed to the home as everywhere.
+TEST(MacDisk, EveryCommandRefusesARootWithoutTheDiskOrTheHome) {
+    MacFixture outer;
+    test::SentinelFolder outside;
+    outer.file("/mac/Library/Logs/Quorvane.log").folder("/mac/Users/demo/Documents");
+    outer.file("/filehome/Library/Logs/Quorvane.log").file("/filehome/Users/demo");
+    outer.file("/linkhome/Library/Logs/Quorvane.log").folder("/linkhome/Homes/demo");
+    outer.link("/linkhome/Users/demo", "/Homes/demo");
+    outer.folder("/outhome/Applications").link("/outhome/Users/demo", outside.path());
+    const auto before = entriesOf(outer.root());
+    const auto refused = [](const std::string& why) { return "sentravex-cli: " + why + "\n"; };
+    struct Case {
+        std::string root, user, err; // no error: the commands go on
+    };
+    const Case cases[] = {
+        {outer.host("/mac"), "demo", ""},
+        {outer.host("/linkhome"), "demo", ""},
+        {outer.host("/mac"), "demoo",
+         refused("no home folder /Users/demoo under " + outer.host("/mac"))},
+        {outer.host("/mac/."), "demoo",
+         refused("no home folder /Users/demoo under " + outer.host("/mac/."))},
+        {outer.host("/filehome"), "demo",
+         refused("no home folder /Users/demo under " + outer.host("/filehome"))},
+        {outer.host("/outhome"), "demo",
+         refused("no home folder /Users/demo under " + outer.host("/outhome"))},
+        {outer.host("/mac/Users"), "demo",
+         refused(outer.host("/mac/Users") + " does not look like a Mac disk")},
+        {outer.host("/mac/Users"), "demoo",
+         refused(outer.host("/mac/Users") + " does not look like a Mac disk")},
+    };
+    const std::vector<std::vector<std::string>> commands = {
+        {"scan"}, {"remove", "--yes"}, {"clean"}};
+    for (const auto& c : cases)
+        // What is accepted is only scanned, so that nothing is deleted.
+        for (auto args :
+             c.err.empty() ? std::vector(commands.begin(), commands.begin() + 1) : commands) {
+            const auto what = args.front() + " --root " + c.root + " --user " + c.user;
+            args.insert(args.end(), {"--root", c.root, "--user", c.user});
+            const auto r = runCli(args);
+            if (c.err.empty())
+                EXPECT_EQ(r.code, 1) << what << ": " << r.err;
+            else
+                expectOneLineError(r, what);
+            EXPECT_EQ(r.err, c.err) << what;
+        }
+    EXPECT_EQ(entriesOf(outer.root()), before) << "nothing is deleted where the commands refuse";
+}
+
 // Sets an environment variable for the programs the test runs, and puts it back after.
 class ScopedEnvironment {
 public:

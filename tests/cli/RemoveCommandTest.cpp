@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sentravex {
@@ -54,7 +55,10 @@ TEST(RemoveCommand, TheProtectedDeletionStaysInsideTheRoot) {
         .file(outside.path() + config, "inside")
         .link("/private/tmp", outside.path());
 
-    auto r = runCli({"remove-protected", "--root", mac.root()});
+    struct stat root {};
+    ASSERT_EQ(::stat(mac.root().c_str(), &root), 0);
+    auto r = runCli({"remove-protected", "--root", mac.root(), "--root-device",
+                     std::to_string(root.st_dev), "--root-inode", std::to_string(root.st_ino)});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_FALSE(fs::exists(mac.host("/Applications/Quorvane.app")));
     EXPECT_FALSE(fs::exists(mac.host("/private/var/db/receipts/com.quorvane.Quorvane.pkg.bom")));
@@ -66,7 +70,7 @@ TEST(RemoveCommand, TheProtectedDeletionStaysInsideTheRoot) {
 
 TEST(RemoveCommand, NothingFoundIsDoneWithoutRestart) {
     MacFixture mac;
-    mac.file("/Applications/Calculator.app/Contents/x");
+    mac.folder(mac.home()).file("/Applications/Calculator.app/Contents/x");
     auto r = runCli({"remove", "--root", mac.root(), "--user", mac.user(), "--json", "--yes"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(nlohmann::json::parse(r.out), (nlohmann::json{{"threats", nlohmann::json::array()},

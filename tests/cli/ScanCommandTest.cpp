@@ -41,6 +41,7 @@ class ScanSummary : public ::testing::TestWithParam<SummaryCase> {};
 TEST_P(ScanSummary, PrintsOneLinePerThreatThenTheSummary) {
     const auto& c = GetParam();
     MacFixture mac;
+    mac.folder(mac.home());
     for (const auto& f : c.files)
         mac.file(f);
     auto r = runCli({"scan", "--root", mac.root(), "--user", mac.user()});

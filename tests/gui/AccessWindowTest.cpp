@@ -110,6 +110,41 @@ private slots:
         QVERIFY(vc.findChild<QPushButton*>("btnReset")->isEnabled());
     }
 
+    // A root that is no Mac disk, or lacks the user's home, would be reported clean after a scan
+    // of fewer places: the window says why and starts neither a scan nor a cleaner build.
+    void aRootWithoutTheDiskOrTheHomeStartsNothing() {
+        MacFixture mac;
+        mac.file("/Library/Logs/Quorvane.log");
+        const std::pair<std::string, std::string> cases[] = {
+            {mac.host("/Library"), mac.host("/Library") + " does not look like a Mac disk"},
+            {mac.root(), "No home folder /Users/alice under " + mac.root()},
+        };
+        for (const auto& [root, sentence] : cases) {
+            GuiFakes fakes;
+            ViewController vc({root, mac.user(), 0.0, {}, fakes.services()});
+            QSignalSpy built(&vc, &ViewController::cleanerBuildStarted);
+            vc.startScan();
+            vc.showToolsView();
+            QVERIFY(!vc.isScanning());
+            QVERIFY(!vc.findChild<QWidget*>("defaultBox")->isHidden());
+            QVERIFY(fakes.openPanel.shown.empty());
+            QVERIFY(built.isEmpty());
+            QCOMPARE(fakes.alerts.modal.size(), std::size_t(2));
+            for (const auto& alert : fakes.alerts.modal)
+                QCOMPARE(alert.messageText, sentence);
+        }
+        // With the home there, the same window goes on.
+        mac.folder(mac.home());
+        GuiFakes fakes;
+        ViewController vc({mac.root(), mac.user(), 0.0, {}, fakes.services()});
+        QSignalSpy done(&vc, &ViewController::scanFinished);
+        fakes.openPanel.answer = {kOpenPanelOK, mac.home()};
+        vc.startScan();
+        QVERIFY(vc.isScanning());
+        QVERIFY(done.wait(10000));
+        QVERIFY(fakes.alerts.modal.empty());
+    }
+
     void wholeDiskRouteAsksNothingOfAWritableDisk() {
         MacFixture mac;
         GuiFakes fakes;

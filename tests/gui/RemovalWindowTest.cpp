@@ -187,6 +187,7 @@ private slots:
 
     void quitClosesTheWindow() {
         MacFixture mac;
+        mac.folder(mac.home());
         Window w(mac);
         w.vc.show();
         w.scan();
@@ -245,6 +246,7 @@ private slots:
 
     void showInFinderFollowsTheSelection() {
         MacFixture mac;
+        mac.folder(mac.home());
         mac.file(receipt, "x").file(logFile, "x");
         Window w(mac);
         w.vc.showInFinder(); // no row ever selected
@@ -337,6 +339,7 @@ private slots:
 
     void helpAndShowInFinderSayWhenNothingOpens() {
         MacFixture mac;
+        mac.folder(mac.home());
         mac.file(logFile, "x");
         Window w(mac);
         QTemporaryDir dir;

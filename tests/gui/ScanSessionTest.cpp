@@ -100,6 +100,7 @@ private slots:
         QFETCH(QStringList, files);
         QFETCH(int, steps);
         MacFixture mac;
+        mac.folder(mac.home());
         mac.folder("/Applications").folder("/Library/LaunchAgents");
         for (const auto& f : files)
             mac.file(f.toStdString(), "x");
@@ -163,6 +164,7 @@ private slots:
 
     void elapsedTimeAndRescan() {
         MacFixture mac;
+        mac.folder(mac.home());
         mac.file("/Library/Logs/Quorvane.log", "x");
         Window w(mac);
         w.scan();
@@ -186,6 +188,7 @@ private slots:
 
     void startShowsTheScanAndDisablesRescan() {
         MacFixture mac;
+        mac.folder(mac.home());
         Window w(mac);
         QSignalSpy done(&w.vc, &ViewController::scanFinished);
         w.vc.startScan();
@@ -200,6 +203,7 @@ private slots:
 
     void closingDuringAPacedScanEndsItsWaits() {
         MacFixture mac;
+        mac.folder(mac.home());
         QElapsedTimer clock;
         {
             GuiFakes fakes;
@@ -214,6 +218,7 @@ private slots:
 
     void resizeReappliesTheScanLook() {
         MacFixture mac;
+        mac.folder(mac.home());
         mac.file("/Library/Logs/Quorvane.log", "x")
             .file("/Library/Caches/com.nimbrel.Quorvane", "x");
         Window w(mac);
@@ -244,6 +249,7 @@ private slots:
 
     void switchingSidesKeepsTheMainSide() {
         MacFixture mac;
+        mac.folder(mac.home());
         Window w(mac);
         w.scan();
         w.vc.showToolsView();

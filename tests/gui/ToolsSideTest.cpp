@@ -231,6 +231,7 @@ long peakKilobytes() {
 
 void ToolsSideTest::categoryIconsComeFromTheBundles() {
     MacFixture mac;
+    mac.folder(mac.home());
     // Safari names its icon without the extension; Mail names one that is not there.
     mac.file("/Applications/Safari.app/Contents/Info.plist",
              "<plist><dict><key>CFBundleIconFile</key>\n\t<string>compass</string></dict></plist>")
@@ -252,6 +253,7 @@ void ToolsSideTest::categoryIconsComeFromTheBundles() {
 
 void ToolsSideTest::iconFilesThatStallOrFloodStayOutOfTheWindow() {
     MacFixture mac;
+    mac.folder(mac.home());
     // Safari's icon: a megabyte of full-size entries, each a 4 MB image once decoded, around the
     // one entry near the size shown.
     const std::string large = pngOf(Qt::blue, 1024);

@@ -1,5 +1,6 @@
 #include "Root.h"
 
+#include "DescriptorPath.h"
 #include "RootWalk.h"
 
 #include <cerrno>
@@ -22,6 +23,22 @@ std::pair<std::string, std::string> splitLast(std::string_view path) {
             std::string(path.substr(slash + 1))};
 }
 
+FolderIdentity identityOf(const struct stat& st) {
+    return FolderIdentity{static_cast<std::uint64_t>(st.st_dev),
+                          static_cast<std::uint64_t>(st.st_ino)};
+}
+
+// "/" of this machine, looked at once.
+const std::optional<FolderIdentity>& systemRootIdentity() {
+    static const auto identity = []() -> std::optional<FolderIdentity> {
+        struct stat st {};
+        if (::stat("/", &st) != 0)
+            return std::nullopt;
+        return identityOf(st);
+    }();
+    return identity;
+}
+
 } // namespace
 
 Root::Root(std::string hostPath) : host_(std::move(hostPath)) {
@@ -30,6 +47,19 @@ Root::Root(std::string hostPath) : host_(std::move(hostPath)) {
     if (host_.empty())
         host_ = "/";
     fd_ = std::make_shared<const UniqueFd>(openTop(host_));
+    const auto own = identity();
+    systemRoot_ = own && own == systemRootIdentity();
+}
+
+std::optional<FolderIdentity> Root::identity() const {
+    struct stat st {};
+    if (!*fd_ || ::fstat(fd_->get(), &st) != 0)
+        return std::nullopt;
+    return identityOf(st);
+}
+
+std::optional<std::string> Root::openedPath() const {
+    return *fd_ ? pathOfDescriptor(fd_->get()) : std::nullopt;
 }
 
 std::optional<Root::Entry> Root::locate(std::string_view logical, bool followLast) const {

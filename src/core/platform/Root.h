@@ -2,6 +2,7 @@
 
 #include "UniqueFd.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,13 @@
 #include <sys/stat.h>
 
 namespace sentravex {
+
+// What tells a folder apart from whatever its path may name later.
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
 
 // The folder under which the Mac's logical paths ("/Applications/…") are found. Resolution stays
 // inside it like a chroot: an absolute link is taken relative to the root and ".." never climbs
@@ -18,8 +26,14 @@ class Root {
 public:
     explicit Root(std::string hostPath = "/");
 
+    // The root's path as it was given, trailing slashes dropped.
     const std::string& hostPath() const { return host_; }
-    bool isSystemRoot() const { return host_ == "/"; }
+    // This machine's own disk: the opened folder is "/" itself, however its path was spelt.
+    bool isSystemRoot() const { return systemRoot_; }
+    // The opened folder's identity, and the path the system gives for it (links and ".."
+    // resolved by the kernel); none when the root could not be opened.
+    std::optional<FolderIdentity> identity() const;
+    std::optional<std::string> openedPath() const;
 
     // An entry found at a logical path: the folder holding it, open, its name there and what
     // lstat says of it. For the root itself and paths ending in "." or "..", the folder is the
@@ -61,6 +75,7 @@ private:
 
     std::string host_;
     std::shared_ptr<const UniqueFd> fd_; // the root folder, opened once
+    bool systemRoot_ = false;
 };
 
 } // namespace sentravex

@@ -5,7 +5,6 @@
 #include "platform/ScriptShape.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace sentravex::scripts {
 namespace {
@@ -39,11 +38,16 @@ std::string deletionCommand() {
     return command;
 }
 
-std::string deletionCommandUnder(const std::string& helper, const Root& root) {
-    // The privileged shell starts elsewhere: the root must not depend on this folder.
-    const auto absolute = std::filesystem::absolute(root.hostPath()).lexically_normal().string();
+std::optional<std::string> deletionCommandUnder(const std::string& helper, const Root& root) {
+    // The helper looks the root up again, later and from elsewhere: it gets the path the kernel
+    // resolved for the folder that was opened, and refuses any other folder found there.
+    const auto path = root.openedPath();
+    const auto identity = root.identity();
+    if (!path || !identity)
+        return std::nullopt;
     return shellQuoted(helper) + " " + std::string(protectedDeletionCommand) + " --root " +
-           shellQuoted(absolute);
+           shellQuoted(*path) + " --root-device " + std::to_string(identity->device) +
+           " --root-inode " + std::to_string(identity->inode);
 }
 
 std::string closeQuorvaneApp() {
@@ -55,8 +59,11 @@ std::string DeleteQuorvaneApp() {
     return administratorShell(deletionCommand());
 }
 
-std::string DeleteQuorvaneAppUnder(const std::string& helper, const Root& root) {
-    return administratorShell(deletionCommandUnder(helper, root));
+std::optional<std::string> DeleteQuorvaneAppUnder(const std::string& helper, const Root& root) {
+    auto command = deletionCommandUnder(helper, root);
+    if (!command)
+        return std::nullopt;
+    return administratorShell(*command);
 }
 
 std::string RestatSystem() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,12 +23,14 @@ std::string shellQuoted(std::string_view word);
 std::string deletionCommand();
 // The command-line program `helper` deleting the seven protected paths under another root with
 // its own confined deletion: "rm -rf" would follow a link swapped in after any check of ours.
-std::string deletionCommandUnder(const std::string& helper, const Root& root);
+// The root is named by the path the system resolved for its open folder, with that folder's
+// device and inode; none when the root is not open.
+std::optional<std::string> deletionCommandUnder(const std::string& helper, const Root& root);
 
 std::string closeQuorvaneApp();
 std::string DeleteQuorvaneApp();
 // The same authorisation, for the protected paths under another root.
-std::string DeleteQuorvaneAppUnder(const std::string& helper, const Root& root);
+std::optional<std::string> DeleteQuorvaneAppUnder(const std::string& helper, const Root& root);
 std::string RestatSystem();
 
 } // namespace scripts

@@ -47,9 +47,10 @@ void ThreatRemover::DeleteQuorvaneApp() {
         isPassCorrect_ = runner_.run(scripts::DeleteQuorvaneApp());
     else if (privileges_.superuser)
         isPassCorrect_ = removeProtectedPaths(fs_).empty();
+    else if (const auto script = scripts::DeleteQuorvaneAppUnder(privileges_.helper, root_))
+        isPassCorrect_ = !privileges_.helper.empty() && runner_.run(*script);
     else
-        isPassCorrect_ = !privileges_.helper.empty() &&
-                         runner_.run(scripts::DeleteQuorvaneAppUnder(privileges_.helper, root_));
+        isPassCorrect_ = false;
 }
 
 bool ThreatRemover::present(const std::string& path) const {

@@ -1,5 +1,7 @@
 #include "WindowAlerts.h"
 
+#include <cctype>
+
 namespace sentravex {
 
 AlertMessage notRemovedAlert(const std::vector<FailedPath>& notRemoved) {
@@ -24,6 +26,15 @@ AlertMessage helpNotOpenedAlert(const std::string& url) {
 AlertMessage folderNotShownAlert(const std::string& path) {
     return {"The folder could not be shown",
             "No file viewer opened the folder of " + path + ". Open it yourself to see the find.",
+            {}};
+}
+
+AlertMessage macDiskAlert(const std::string& problem) {
+    std::string sentence = problem;
+    if (!sentence.empty())
+        sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+    return {sentence,
+            "Start Sentravex with --root naming a Mac disk and --user naming an account on it.",
             {}};
 }
 

@@ -16,4 +16,8 @@ AlertMessage notRemovedAlert(const std::vector<FailedPath>& notRemoved);
 AlertMessage helpNotOpenedAlert(const std::string& url);
 AlertMessage folderNotShownAlert(const std::string& path);
 
+// A root that is no Mac disk or lacks the user's home folder (`problem` says which), before a
+// scan or a cleaner build that then does not start.
+AlertMessage macDiskAlert(const std::string& problem);
+
 } // namespace sentravex

@@ -178,6 +178,52 @@ TEST(Root, SystemRootResolvesAsUsual) {
     EXPECT_EQ(root.hostPathOf("/Applications/Quorvane.app"), "/Applications/Quorvane.app");
 }
 
+// This machine's own disk is told by the folder opened, however its path is spelt: "/." and
+// "/tmp/.." are "/", with its host paths; a folder elsewhere is not, whatever its text.
+TEST(Root, TheSystemRootIsKnownByTheFolderNotByItsSpelling) {
+    MacFixture mac;
+    mac.folder("/Library/Sub").link("/up", "/").link("/lnk", "Library/Sub");
+    struct Case {
+        std::string given;
+        bool system;
+        std::string users; // the host path of "/Users"
+    };
+    const Case cases[] = {
+        {"/", true, "/Users"},
+        {"/.", true, "/Users"},
+        {"/tmp/..", true, "/Users"},
+        {"//", true, "/Users"},
+        {"/./", true, "/Users"},
+        {mac.host("/up"), true, "/Users"}, // a link to "/" is this disk too
+        {mac.root(), false, mac.host("/Users")},
+        {mac.host("/Library/.."), false, mac.host("/Library/../Users")},
+        {mac.host("/lnk/.."), false, mac.host("/lnk/../Users")},
+    };
+    for (const auto& c : cases) {
+        const Root root(c.given);
+        EXPECT_EQ(root.isSystemRoot(), c.system) << c.given;
+        EXPECT_EQ(root.hostPathOf("/Users"), c.users) << c.given;
+        EXPECT_EQ(root.resolve("/"), c.system ? "/" : c.given) << c.given;
+    }
+}
+
+// The folder that was opened, named by the system and identified by device and inode, for a
+// helper that must find that very folder again.
+TEST(Root, TheOpenedFolderIsNamedAndIdentified) {
+    MacFixture mac;
+    mac.folder("/A").folder("/B/sub").link("/A/lnk", "../B/sub");
+    const Root root(mac.host("/A/lnk/.."));
+    struct stat b {};
+    ASSERT_EQ(::stat(mac.host("/B").c_str(), &b), 0);
+    EXPECT_EQ(root.openedPath(), std::filesystem::canonical(mac.host("/B")).string());
+    EXPECT_EQ(root.identity(), (FolderIdentity{static_cast<std::uint64_t>(b.st_dev),
+                                               static_cast<std::uint64_t>(b.st_ino)}));
+    const Root absent(mac.host("/none"));
+    EXPECT_EQ(absent.openedPath(), std::nullopt);
+    EXPECT_EQ(absent.identity(), std::nullopt);
+    EXPECT_FALSE(absent.isSystemRoot());
+}
+
 // A folder chosen in a dialog comes back as its logical path, links on either side resolved.
 TEST(Root, ChosenHostFolderMapsBackIntoTheRoot) {
     MacFixture mac;

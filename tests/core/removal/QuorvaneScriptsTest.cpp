@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -47,25 +48,53 @@ TEST(QuorvaneScripts, DeletionForTheSystemRootNamesTheSevenPathsAsTheyAre) {
               "with administrator privileges");
 }
 
+// The device and inode of a host folder, as the helper's options take them.
+std::pair<std::string, std::string> identityOf(const std::string& host) {
+    struct stat st {};
+    EXPECT_EQ(::stat(host.c_str(), &st), 0) << host;
+    return {std::to_string(st.st_dev), std::to_string(st.st_ino)};
+}
+
 TEST(QuorvaneScripts, DeletionUnderAnotherRootRunsTheHelperWithTheRootQuotedAndEscaped) {
+    MacFixture outer;
+    outer.folder(R"(/Mac HD's "old")");
+    const auto real = std::filesystem::canonical(outer.root()).string();
+    const auto [device, inode] = identityOf(outer.host(R"(/Mac HD's "old")"));
     EXPECT_EQ(scripts::DeleteQuorvaneAppUnder("/Applications/Sentravex.app/Contents/MacOS/cli",
-                                              Root(R"(/Volumes/Mac HD's "old")")),
+                                              Root(outer.host(R"(/Mac HD's "old")"))),
               "do shell script \"/Applications/Sentravex.app/Contents/MacOS/cli remove-protected "
-              R"(--root '/Volumes/Mac HD'\\''s \"old\"'" with prompt "Sentravex needs to remove )"
-              R"(Quorvane's protected files." with administrator privileges)");
+              "--root '" +
+                  real + R"(/Mac HD'\\''s \"old\"' --root-device )" + device + " --root-inode " +
+                  inode +
+                  R"(" with prompt "Sentravex needs to remove Quorvane's protected files." )"
+                  "with administrator privileges");
+    EXPECT_EQ(scripts::DeleteQuorvaneAppUnder("/cli", Root(outer.host("/absent"))), std::nullopt)
+        << "a root that is not open has nothing to name";
 }
 
 // The administrator prompt says why it asks; the shape is still recognised where no AppleScript
 // runs.
 TEST(QuorvaneScripts, BothDeletionsAskWithThePromptThatSaysWhy) {
     for (const auto& script :
-         {scripts::DeleteQuorvaneApp(), scripts::DeleteQuorvaneAppUnder("/cli", Root("/"))}) {
+         {scripts::DeleteQuorvaneApp(), *scripts::DeleteQuorvaneAppUnder("/cli", Root("/"))}) {
         auto shape = parseScript(script);
         ASSERT_TRUE(shape) << script;
         EXPECT_EQ(shape->kind, ScriptShape::AdministratorShell);
         EXPECT_EQ(shape->prompt, "Sentravex needs to remove Quorvane's protected files.");
     }
     EXPECT_EQ(parseScript(scripts::DeleteQuorvaneApp())->argument, scripts::deletionCommand());
+}
+
+// The kernel takes "A/lnk/.." to the folder above the link's target, not to A: the helper is
+// told the folder that was opened, by the path the kernel resolved and by its identity.
+TEST(QuorvaneScripts, TheHelperIsToldTheOpenedFolderNotTheTextOfItsPath) {
+    MacFixture outer;
+    outer.folder("/A").folder("/B/sub").link("/A/lnk", "../B/sub");
+    const auto opened = std::filesystem::canonical(outer.host("/B")).string();
+    const auto [device, inode] = identityOf(opened);
+    EXPECT_EQ(scripts::deletionCommandUnder("/cli", Root(outer.host("/A/lnk/.."))),
+              "/cli remove-protected --root " + scripts::shellQuoted(opened) + " --root-device " +
+                  device + " --root-inode " + inode);
 }
 
 TEST(QuorvaneScripts, ShellQuotingLeavesPlainWordsAndQuotesTheRest) {
@@ -91,7 +120,8 @@ TEST(QuorvaneScripts, TheDecodedCommandHandsAHostileRootToTheHelperAsOneWord) {
     std::ofstream(helper) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << arguments << "'\n";
     std::filesystem::permissions(helper, std::filesystem::perms::owner_all);
 
-    auto shape = parseScript(scripts::DeleteQuorvaneAppUnder(helper, Root(outer.host(rootName))));
+    auto shape =
+        parseScript(scripts::DeleteQuorvaneAppUnder(helper, Root(outer.host(rootName))).value());
     ASSERT_TRUE(shape);
     ASSERT_EQ(shape->kind, ScriptShape::AdministratorShell);
     EXPECT_EQ(runShell(shape->argument), 0);
@@ -100,8 +130,11 @@ TEST(QuorvaneScripts, TheDecodedCommandHandsAHostileRootToTheHelperAsOneWord) {
     std::vector<std::string> words;
     for (std::string line; std::getline(in, line);)
         words.push_back(line);
+    const auto [device, inode] = identityOf(outer.host(rootName));
     EXPECT_EQ(words,
-              (std::vector<std::string>{"remove-protected", "--root", outer.host(rootName)}));
+              (std::vector<std::string>{"remove-protected", "--root",
+                                        std::filesystem::canonical(outer.host(rootName)).string(),
+                                        "--root-device", device, "--root-inode", inode}));
     for (const char* stray : {"pwned", "pwned2"})
         EXPECT_FALSE(std::filesystem::exists(stray)) << stray;
 }

@@ -60,7 +60,8 @@ struct Removal {
 };
 
 std::vector<std::string> quitAndDelete(const std::string& root) {
-    return {scripts::closeQuorvaneApp(), scripts::DeleteQuorvaneAppUnder(helper, Root(root))};
+    return {scripts::closeQuorvaneApp(),
+            scripts::DeleteQuorvaneAppUnder(helper, Root(root)).value()};
 }
 
 TEST(RemoveThisMalware, AVanishedRecordIsRemovedWithoutAnyFileOperation) {
@@ -131,8 +132,9 @@ TEST(RemoveThisMalware, WithoutTheApplicationTheFirstReceiptAsksOnce) {
     Removal r;
     auto list = r.records({receiptPlist, receiptBom});
     auto panel = r.remover.removeThisMalware(list);
-    EXPECT_EQ(r.runner.sources, (std::vector<std::string>{
-                                    scripts::DeleteQuorvaneAppUnder(helper, Root(r.mac.root()))}));
+    EXPECT_EQ(r.runner.sources,
+              (std::vector<std::string>{
+                  scripts::DeleteQuorvaneAppUnder(helper, Root(r.mac.root())).value()}));
     EXPECT_EQ(r.remover.arrQuorvaneActionTaken(), (std::vector<std::string>{"Removed", "Removed"}));
     EXPECT_EQ(panel.color, colors::successGreen);
     EXPECT_EQ(panel.buttonTitle, "Quit");
@@ -144,8 +146,9 @@ TEST(RemoveThisMalware, QuorvaneIsAskedToQuitOnlyWhenItRuns) {
     r.processes.processes = FakeProcesses().with("Quorvane Helper").with("Finder").processes;
     auto list = r.records({app});
     r.remover.removeThisMalware(list);
-    EXPECT_EQ(r.runner.sources, (std::vector<std::string>{
-                                    scripts::DeleteQuorvaneAppUnder(helper, Root(r.mac.root()))}));
+    EXPECT_EQ(r.runner.sources,
+              (std::vector<std::string>{
+                  scripts::DeleteQuorvaneAppUnder(helper, Root(r.mac.root())).value()}));
     EXPECT_EQ(r.remover.arrQuorvaneActionTaken(), (std::vector<std::string>{"Removed"}));
 }
 
