@@ -141,7 +141,7 @@ private slots:
         const std::string markup = test::markupName.toStdString();
         MacFixture mac("eve" + markup);
         const std::string path = "/Applications/Quorvane.app " + markup;
-        mac.file(path + "/Contents/Info.plist", "x");
+        mac.file(path + "/Contents/Info.plist", "x").folder(mac.home());
         Window w(mac);
         w.scan();
         const auto row = static_cast<int>(w.column(2).indexOf(QString::fromStdString(path)));
