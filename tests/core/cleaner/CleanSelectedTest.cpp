@@ -16,7 +16,7 @@ namespace {
 using test::blocksOf;
 using test::FaultyFileSystem;
 using test::MacFixture;
-using test::realFile;
+using test::realFirefoxAddOn;
 using test::SentinelFolder;
 
 bool present(const MacFixture& mac, const std::string& logical) {
@@ -238,12 +238,7 @@ TEST(CleanSelected, NothingCheckedDeletesNothing) {
 // other profile's stays.
 TEST(CleanSelected, OfTwoEqualAddOnRowsOnlyTheCheckedOneIsDeleted) {
     MacFixture mac;
-    auto store = parseJsonObject(realFile("firefox/extensions.json"));
-    ASSERT_TRUE(store);
-    Json ublock;
-    for (const auto& a : (*store)["addons"])
-        if (a["id"] == "uBlock0@raymondhill.net")
-            ublock = a;
+    Json ublock = realFirefoxAddOn("uBlock0@raymondhill.net");
     ASSERT_FALSE(ublock.is_null());
     mac.folder("/Applications/Firefox.app");
     std::vector<std::string> addOns;

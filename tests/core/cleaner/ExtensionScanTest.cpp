@@ -15,6 +15,7 @@ namespace {
 using test::CountingFileSystem;
 using test::MacFixture;
 using test::realFile;
+using test::realFirefoxAddOn;
 
 const std::string chromeDir = "/Library/Application Support/Google/Chrome";
 const std::string profilesDir = "/Library/Application Support/Firefox/Profiles";
@@ -151,12 +152,7 @@ TEST(FirefoxExtensions, TheRealStoreListsNothingOutsideTheProfile) {
 TEST(FirefoxExtensions, ListsAddOnsInsideTheProfileByTheRealEntryFormat) {
     MacFixture mac;
     const std::string profile = mac.home(profilesDir + "/k3.default-esr");
-    auto store = parseJsonObject(realFile("firefox/extensions.json"));
-    ASSERT_TRUE(store);
-    Json ublock;
-    for (const auto& a : (*store)["addons"])
-        if (a["id"] == "uBlock0@raymondhill.net")
-            ublock = a;
+    Json ublock = realFirefoxAddOn("uBlock0@raymondhill.net");
     ASSERT_FALSE(ublock.is_null());
     const std::string inside = profile + "/extensions/uBlock0@raymondhill.net.xpi";
     auto entry = [&](Json a, const Json& changes) {
